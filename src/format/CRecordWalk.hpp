@@ -1,0 +1,67 @@
+#pragma once
+// The record walk every converter shares. From the file's position it hands out, one by one,
+// the intact records, skipping configuration records and sliding over damage one byte at a
+// time: a bad sync byte, a size the catalogue rejects or a wrong checksum only move the walk on
+// by one byte, until a sync byte starts a header that passes the size check and a record whose
+// checksum matches. Damage is counted, never raised.
+
+#include <cstdint>
+#include <span>
+
+#include "format/SRecordGeometry.hpp"
+#include "platform/CBinaryFile.hpp"
+
+namespace sulvan {
+
+// What the walk passed over.
+struct SDamageReport {
+    std::uint64_t nSkippedBytes = 0;  // bytes that belonged to no intact record
+    std::uint64_t nSkippedSpans = 0;  // runs of such bytes
+    std::uint64_t nLargestSpan = 0;
+    std::uint64_t nChecksumErrors = 0;  // headers that passed the size check, bodies that did not
+
+    bool IsClean() const { return nSkippedBytes == 0 && nChecksumErrors == 0; }
+};
+
+struct SWalkOptions {
+    // Accepted sizes above this are cut to it (0: no limit). The converters read records into
+    // a 2048-byte buffer; a longer record then fails its checksum and is slid over.
+    std::size_t nRecordSizeLimit = 0;
+    bool bVerifyChecksum = true;
+};
+
+// One record, as it lies in the file's window: valid until the file is next used.
+struct SRecordView {
+    std::span<const std::uint8_t> bytes;
+    std::uint64_t nOffset = 0;
+
+    std::uint8_t Id() const { return bytes[1]; }
+    const std::uint8_t* Data() const { return bytes.data(); }
+    std::size_t Size() const { return bytes.size(); }
+};
+
+class CRecordWalk {
+  public:
+    CRecordWalk(CBinaryFile& file, SRecordGeometry& geometry, SWalkOptions options = {});
+
+    // Moves to the next intact record after the current position and leaves the file just
+    // past it. False at the end of the file or at a record cut short by it.
+    bool Next(SRecordView& record);
+
+    const SDamageReport& Damage() const { return m_damage; }
+
+  private:
+    void SlideFrom(std::uint64_t nPosition, std::uint64_t nBytes);
+    void CloseDamage(std::uint64_t nPosition);
+    bool EndAt(std::uint64_t nPosition);
+
+    CBinaryFile& m_file;
+    SRecordGeometry& m_geometry;
+    SWalkOptions m_options;
+    SDamageReport m_damage;
+    bool m_bEnded = false;
+    bool m_bInDamage = false;
+    std::uint64_t m_nDamageStart = 0;
+};
+
+}  // namespace sulvan

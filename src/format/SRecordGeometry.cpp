@@ -1,0 +1,77 @@
+#include "format/SRecordGeometry.hpp"
+
+#include "format/RecordCatalogue.hpp"
+#include "format/RecordCatalogueTable.hpp"
+#include "platform/ByteOrder.hpp"
+
+namespace sulvan {
+
+SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> header) {
+    const std::uint8_t nId = header[1];
+    const SRecordKind* pKind = FindRecordKind(nId);
+    const std::size_t nSize = pKind != nullptr && !pKind->bHasSizeField
+                                  ? ExpectedRecordSize(nId, nBeams, 1)
+                                  : std::size_t{ReadU16Le(header.data() + 2)} * 2;
+    if (nSize == 0) {
+        return {};
+    }
+    const SSizeCheck rejected{false, static_cast<std::uint32_t>(nSize)};
+    const SSizeCheck accepted{true, static_cast<std::uint32_t>(nSize)};
+    if (nId >= RecordId::FirstRejected || pKind == nullptr) {
+        return rejected;
+    }
+
+    switch (pKind->rule) {
+        case ESizeRule::Fixed:
+            return nSize == static_cast<std::size_t>(pKind->nFixed) ? accepted : rejected;
+        case ESizeRule::FixedOrHalf:
+            return nSize == 16 || nSize == 32 ? accepted : rejected;
+        case ESizeRule::AnyNonZero:
+            return accepted;
+        case ESizeRule::AtMost:
+            return nSize <= ExpectedRecordSize(nId, nBeams, pKind->nLimitCells) ? accepted
+                                                                                : rejected;
+        case ESizeRule::SampleCount:
+            return nSize == ExpectedRecordSize(nId, 0, nSamples) ? accepted : rejected;
+        case ESizeRule::Never:
+            return rejected;
+        case ESizeRule::Always:
+        case ESizeRule::Expected:
+            break;
+    }
+
+    if (bUserConfigValid || pKind->learning == ELearning::Nothing) {
+        if (pKind->rule == ESizeRule::Always) {
+            return accepted;
+        }
+        return nSize == ExpectedRecordSize(nId, nBeams, nCells) ? accepted : rejected;
+    }
+
+    int nLearntBeams = nBeams;
+    int nLearntCells = nCells;
+    switch (pKind->learning) {
+        case ELearning::Beams:
+            nLearntBeams = BeamsFromRecordSize(nId, nSize);
+            break;
+        case ELearning::BeamsAndCells:
+            nLearntBeams = BeamsFromRecordSize(nId, nSize);
+            nLearntCells = CellsFromRecordSize(nId, nSize, nLearntBeams);
+            break;
+        case ELearning::ThreeBeamsAndCells:
+            nLearntBeams = 3;
+            nLearntCells = CellsFromRecordSize(nId, nSize, 3);
+            break;
+        case ELearning::Nothing:
+            break;
+    }
+    // A size too small for one beam or one cell is damage, not a lesson: learning a count
+    // below 1 would mis-size every later record.
+    if (nLearntBeams < 1 || nLearntCells < 1) {
+        return rejected;
+    }
+    nBeams = nLearntBeams;
+    nCells = nLearntCells;
+    return accepted;
+}
+
+}  // namespace sulvan

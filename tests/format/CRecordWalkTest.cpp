@@ -1,0 +1,152 @@
+#include "format/CRecordWalk.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "CTempDir.hpp"
+#include "RecordBuilder.hpp"
+#include "format/RecordCatalogue.hpp"
+
+namespace sulvan {
+namespace {
+
+using namespace test;
+
+struct SSeen {
+    std::uint8_t nId;
+    std::uint64_t nOffset;
+    std::size_t nSize;
+    bool operator==(const SSeen&) const = default;
+};
+
+class CRecordWalkTest : public ::testing::Test {
+  protected:
+    // Walks a file holding the image from its start and lists what the walk handed out.
+    std::vector<SSeen> Walk(const Bytes& image, SWalkOptions options = {}) {
+        CBinaryFile file;
+        file.Open(m_dir.Write("walk.trs", image), CBinaryFile::EOpenMode::Read);
+        CRecordWalk walk(file, m_geometry, options);
+        std::vector<SSeen> seen;
+        SRecordView record;
+        while (walk.Next(record)) {
+            EXPECT_EQ(file.GetPosition(), record.nOffset + record.Size());
+            seen.push_back({record.Id(), record.nOffset, record.Size()});
+        }
+        EXPECT_FALSE(walk.Next(record)) << "a finished walk stays finished";
+        m_damage = walk.Damage();
+        return seen;
+    }
+
+    CTempDir m_dir;
+    SRecordGeometry m_geometry;
+    SDamageReport m_damage;
+};
+
+TEST_F(CRecordWalkTest, HandsOutIntactRecordsInOrderAndSkipsConfiguration) {
+    const Bytes image = CRecordingBuilder()
+                            .Add(StandardConfiguration())
+                            .Add(SystemSample())
+                            .Add(VelocitySample())
+                            .Add(HardwareConfig())  // configuration met among the data
+                            .Add(VelocityHeader(MakeClock(2008, 1, 1, 0, 0, 0), 4))
+                            .Add(VelocitySample())
+                            .Image();
+    EXPECT_EQ(
+        Walk(image),
+        (std::vector<SSeen>{{0x11, 784, 28}, {0x10, 812, 24}, {0x12, 884, 42}, {0x10, 926, 24}}));
+    EXPECT_TRUE(m_damage.IsClean());
+}
+
+TEST_F(CRecordWalkTest, SlidesOneByteAfterABadChecksumAndFindsTheNextRecord) {
+    const Bytes image = CRecordingBuilder()
+                            .Add(VelocitySample())
+                            .Add(VelocitySample().CorruptChecksum())
+                            .Add(SystemSample())
+                            .Image();
+    EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 48, 28}}));
+    EXPECT_EQ(m_damage.nChecksumErrors, 1u);
+    EXPECT_EQ(m_damage.nSkippedBytes, 24u);
+    EXPECT_EQ(m_damage.nSkippedSpans, 1u);
+}
+
+TEST_F(CRecordWalkTest, CountsGarbageAndBogusHeadersAsOneSpan) {
+    const Bytes image = CRecordingBuilder()
+                            .Add(VelocitySample())
+                            .Garbage(5)
+                            .Add(Bytes{0xA5, 0xFF, 0x02, 0x00})  // a sync byte, a rejected id
+                            .Garbage(3)
+                            .Add(SystemSample())
+                            .Garbage(2)
+                            .Add(VelocitySample())
+                            .Image();
+    EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 36, 28}, {0x10, 66, 24}}));
+    EXPECT_EQ(m_damage.nSkippedBytes, 14u);
+    EXPECT_EQ(m_damage.nSkippedSpans, 2u);
+    EXPECT_EQ(m_damage.nLargestSpan, 12u);
+    EXPECT_EQ(m_damage.nChecksumErrors, 0u);
+}
+
+TEST_F(CRecordWalkTest, EndsAtARecordCutShortByTheEndOfTheFile) {
+    const Bytes image =
+        CRecordingBuilder().Add(VelocitySample()).Add(SystemSample()).TruncateBy(3).Image();
+    EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}}));
+    EXPECT_EQ(m_damage.nSkippedBytes, 25u);
+    EXPECT_EQ(m_damage.nSkippedSpans, 1u);
+}
+
+TEST_F(CRecordWalkTest, ASyncByteInTheLastThreeBytesEndsTheWalk) {
+    const Bytes image = CRecordingBuilder().Add(VelocitySample()).Add(Bytes{0xA5, 0x10}).Image();
+    EXPECT_EQ(Walk(image).size(), 1u);
+    EXPECT_EQ(m_damage.nSkippedBytes, 2u);
+}
+
+TEST_F(CRecordWalkTest, RecordsLongerThanTheLimitNeverPass) {
+    const Bytes image =
+        CRecordingBuilder().Add(CRecordBuilder(0x07, 4096)).Add(CRecordBuilder(0x07, 2048)).Image();
+    const std::vector<SSeen> seen = Walk(image, SWalkOptions{2048, true});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], (SSeen{0x07, 4096, 2048}));
+    EXPECT_EQ(m_damage.nChecksumErrors, 1u);
+    EXPECT_EQ(Walk(image, SWalkOptions{}).size(), 2u);
+}
+
+TEST_F(CRecordWalkTest, WithoutChecksumControlDamagedRecordsPass) {
+    const Bytes image =
+        CRecordingBuilder().Add(VelocitySample().CorruptChecksum()).Add(SystemSample()).Image();
+    EXPECT_EQ(Walk(image, SWalkOptions{0, false}),
+              (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 24, 28}}));
+}
+
+TEST_F(CRecordWalkTest, WalksAcrossWindowEdgesWithoutLosingRecords) {
+    CRecordingBuilder recording;
+    // 28-byte and 24-byte records do not divide the window, so some straddle its edges.
+    constexpr int kPairs = 30000;
+    for (int i = 0; i < kPairs; ++i) {
+        recording.Add(SystemSample()).Add(VelocitySample());
+    }
+    ASSERT_GT(recording.Size(), 4 * CBinaryFile::kWindowSize);
+    const std::vector<SSeen> seen = Walk(recording.Image());
+    ASSERT_EQ(seen.size(), 2u * kPairs);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].nOffset, (i / 2) * 52 + (i % 2) * 28);
+    }
+    EXPECT_TRUE(m_damage.IsClean());
+}
+
+TEST_F(CRecordWalkTest, LearnsTheBeamCountFromTheRecordsWithoutAConfiguration) {
+    const Bytes image = CRecordingBuilder()
+                            .Add(CRecordBuilder(RecordId::OneBeamSample, 16, false))
+                            .Add(VelocitySample({{5}, {6}, {7}}))
+                            .Image();
+    EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x08, 0, 16}, {0x10, 16, 16}}));
+    EXPECT_EQ(m_geometry.nBeams, 1);
+}
+
+TEST_F(CRecordWalkTest, AnEmptyFileHasNoRecordsAndNoDamage) {
+    EXPECT_TRUE(Walk(Bytes{}).empty());
+    EXPECT_TRUE(m_damage.IsClean());
+}
+
+}  // namespace
+}  // namespace sulvan

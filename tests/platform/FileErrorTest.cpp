@@ -1,0 +1,64 @@
+#include "platform/FileError.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace sulvan {
+namespace {
+
+TEST(FileError, EveryCauseHasASentenceOfItsOwn) {
+    std::set<std::string> descriptions;
+    for (EFileCause cause : kAllFileCauses) {
+        const std::string strText = DescribeFileCause(cause);
+        EXPECT_GT(strText.size(), 10u) << static_cast<int>(cause);
+        EXPECT_EQ(strText.back(), '.') << strText;
+        descriptions.insert(strText);
+        const FileError error(cause, "/data/run1.trs");
+        EXPECT_EQ(error.Cause(), cause);
+        EXPECT_EQ(error.Description(), strText);
+        EXPECT_EQ(std::string(error.what()), "/data/run1.trs: " + strText);
+    }
+    EXPECT_EQ(descriptions.size(), std::size(kAllFileCauses));
+}
+
+TEST(FileError, CauseNumbersAreStable) {
+    EXPECT_EQ(static_cast<int>(EFileCause::Generic), 1);
+    EXPECT_EQ(static_cast<int>(EFileCause::NotFound), 2);
+    EXPECT_EQ(static_cast<int>(EFileCause::InvalidFile), 6);
+}
+
+struct SErrnoCase {
+    int nErrno;
+    EFileCause cause;
+};
+
+class FileErrorFromErrno : public ::testing::TestWithParam<SErrnoCase> {};
+
+TEST_P(FileErrorFromErrno, TakesCauseAndDescriptionFromTheOs) {
+    const FileError error = FileError::FromErrno(GetParam().nErrno, "out.adv");
+    EXPECT_EQ(error.Cause(), GetParam().cause);
+    EXPECT_EQ(error.OsError(), GetParam().nErrno);
+    EXPECT_EQ(error.Description(), std::strerror(GetParam().nErrno));
+    EXPECT_EQ(error.Path(), "out.adv");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FileErrorFromErrno,
+                         ::testing::Values(SErrnoCase{ENOENT, EFileCause::NotFound},
+                                           SErrnoCase{ENOTDIR, EFileCause::BadPath},
+                                           SErrnoCase{ENAMETOOLONG, EFileCause::BadPath},
+                                           SErrnoCase{EMFILE, EFileCause::TooManyOpenFiles},
+                                           SErrnoCase{EACCES, EFileCause::AccessDenied},
+                                           SErrnoCase{EROFS, EFileCause::AccessDenied},
+                                           SErrnoCase{EISDIR, EFileCause::AccessDenied},
+                                           SErrnoCase{ESPIPE, EFileCause::BadSeek},
+                                           SErrnoCase{EIO, EFileCause::HardIo},
+                                           SErrnoCase{ENOSPC, EFileCause::DiskFull},
+                                           SErrnoCase{EDQUOT, EFileCause::DiskFull},
+                                           SErrnoCase{EBUSY, EFileCause::Generic}));
+
+}  // namespace
+}  // namespace sulvan
