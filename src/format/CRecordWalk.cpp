@@ -9,67 +9,83 @@
 namespace sulvan {
 
 CRecordWalk::CRecordWalk(CBinaryFile& file, SRecordGeometry& geometry, SWalkOptions options)
-    : m_file(file), m_geometry(geometry), m_options(options) {}
+    : m_file(file), m_geometry(geometry), m_options(options), m_nBase(file.GetPosition()) {}
 
 bool CRecordWalk::Next(SRecordView& record) {
     if (m_bEnded) {
         return false;
     }
     for (;;) {
-        const std::uint64_t nPosition = m_file.GetPosition();
-        const std::span<const std::uint8_t> header = m_file.Peek(kRecordHeaderSize);
-        if (header.size() < kRecordHeaderSize) {
-            return EndAt(nPosition);
+        if (m_pEnd - m_pCursor < static_cast<std::ptrdiff_t>(kRecordHeaderSize) &&
+            !Refill(kRecordHeaderSize)) {
+            return EndAt(Position());
         }
-        if (header[0] != kSyncByte) {
+        const std::uint8_t* pHeader = m_pCursor;
+        if (pHeader[0] != kSyncByte) {
             // Sliding one byte at a time up to the next sync byte is the same as jumping there.
-            const std::span<const std::uint8_t> window = m_file.PeekBuffered();
-            const void* pSync = std::memchr(window.data() + 1, kSyncByte, window.size() - 1);
-            const std::size_t nSkip =
-                pSync == nullptr ? window.size()
-                                 : static_cast<std::size_t>(
-                                       static_cast<const std::uint8_t*>(pSync) - window.data());
-            SlideFrom(nPosition, nSkip);
+            const void* pSync =
+                std::memchr(pHeader + 1, kSyncByte, static_cast<std::size_t>(m_pEnd - pHeader - 1));
+            Slide(pSync == nullptr ? static_cast<std::size_t>(m_pEnd - pHeader)
+                                   : static_cast<std::size_t>(
+                                         static_cast<const std::uint8_t*>(pSync) - pHeader));
             continue;
         }
-        const SSizeCheck check = m_geometry.CheckRecordSize(header.first<kRecordHeaderSize>());
+        const SSizeCheck check = m_geometry.CheckRecordSize(
+            std::span<const std::uint8_t, kRecordHeaderSize>(pHeader, kRecordHeaderSize));
         if (!check.bAccepted) {
-            SlideFrom(nPosition, 1);
+            Slide(1);
             continue;
         }
         std::size_t nSize = check.nSize;
         if (m_options.nRecordSizeLimit != 0) {
             nSize = std::min(nSize, m_options.nRecordSizeLimit);
         }
-        if (IsConfigurationRecord(header[1])) {
-            CloseDamage(nPosition);
-            m_file.Seek(static_cast<std::int64_t>(nPosition + nSize),
-                        CBinaryFile::ESeekOrigin::Begin);
+        if (IsConfigurationRecord(pHeader[1])) {
+            CloseDamage(Position());
+            const auto nAvailable = static_cast<std::size_t>(m_pEnd - m_pCursor);
+            if (nSize <= nAvailable) {
+                m_pCursor += nSize;
+            } else {
+                // Past the window: start a fresh one where the record ends.
+                m_nBase = Position() + nSize;
+                m_pBegin = m_pCursor = m_pEnd = nullptr;
+            }
             continue;
         }
-        const std::span<const std::uint8_t> bytes = m_file.Peek(nSize);
-        if (bytes.size() < nSize) {
-            return EndAt(nPosition);
+        if (static_cast<std::size_t>(m_pEnd - m_pCursor) < nSize && !Refill(nSize)) {
+            return EndAt(Position());
         }
+        const std::span<const std::uint8_t> bytes(m_pCursor, nSize);
         if (m_options.bVerifyChecksum && !IsRecordIntact(bytes)) {
             ++m_damage.nChecksumErrors;
-            SlideFrom(nPosition, 1);
+            Slide(1);
             continue;
         }
-        CloseDamage(nPosition);
-        m_file.Seek(static_cast<std::int64_t>(nPosition + nSize), CBinaryFile::ESeekOrigin::Begin);
+        const std::uint64_t nOffset = Position();
+        CloseDamage(nOffset);
+        m_pCursor += nSize;
         record.bytes = bytes;
-        record.nOffset = nPosition;
+        record.nOffset = nOffset;
         return true;
     }
 }
 
-void CRecordWalk::SlideFrom(std::uint64_t nPosition, std::uint64_t nBytes) {
+bool CRecordWalk::Refill(std::size_t nCount) {
+    const std::uint64_t nPosition = Position();
+    m_file.Seek(static_cast<std::int64_t>(nPosition), CBinaryFile::ESeekOrigin::Begin);
+    const std::span<const std::uint8_t> window = m_file.Peek(CBinaryFile::kWindowSize);
+    m_nBase = nPosition;
+    m_pBegin = m_pCursor = window.data();
+    m_pEnd = window.data() + window.size();
+    return window.size() >= nCount;
+}
+
+void CRecordWalk::Slide(std::size_t nBytes) {
     if (!m_bInDamage) {
         m_bInDamage = true;
-        m_nDamageStart = nPosition;
+        m_nDamageStart = Position();
     }
-    m_file.Seek(static_cast<std::int64_t>(nPosition + nBytes), CBinaryFile::ESeekOrigin::Begin);
+    m_pCursor += nBytes;
 }
 
 bool CRecordWalk::EndAt(std::uint64_t nPosition) {
@@ -80,6 +96,7 @@ bool CRecordWalk::EndAt(std::uint64_t nPosition) {
         m_nDamageStart = nPosition;
     }
     CloseDamage(std::max(nLength, nPosition));
+    m_file.Seek(static_cast<std::int64_t>(nPosition), CBinaryFile::ESeekOrigin::Begin);
     m_bEnded = true;
     return false;
 }

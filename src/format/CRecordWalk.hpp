@@ -4,6 +4,10 @@
 // time: a bad sync byte, a size the catalogue rejects or a wrong checksum only move the walk on
 // by one byte, until a sync byte starts a header that passes the size check and a record whose
 // checksum matches. Damage is counted, never raised.
+//
+// The walk reads the file's window in place: per record it looks at four header bytes, checks
+// the size, and looks at the whole record, which is "read the header, seek back, read the
+// record" without copying or calling the OS. It touches the file only to refill the window.
 
 #include <cstdint>
 #include <span>
@@ -30,7 +34,7 @@ struct SWalkOptions {
     bool bVerifyChecksum = true;
 };
 
-// One record, as it lies in the file's window: valid until the file is next used.
+// One record, as it lies in the file's window: valid until the next call of the walk.
 struct SRecordView {
     std::span<const std::uint8_t> bytes;
     std::uint64_t nOffset = 0;
@@ -42,16 +46,25 @@ struct SRecordView {
 
 class CRecordWalk {
   public:
+    // Walks from the file's position. While the walk runs it owns the file's position (see
+    // Position); the file stands at the end of the walk when Next returns false.
     CRecordWalk(CBinaryFile& file, SRecordGeometry& geometry, SWalkOptions options = {});
 
-    // Moves to the next intact record after the current position and leaves the file just
-    // past it. False at the end of the file or at a record cut short by it.
+    // The next intact record after the previous one; false at the end of the file or at a
+    // record cut short by it.
     bool Next(SRecordView& record);
+
+    // The offset where the walk goes on: just past the record Next returned last.
+    std::uint64_t Position() const {
+        return m_nBase + static_cast<std::uint64_t>(m_pCursor - m_pBegin);
+    }
 
     const SDamageReport& Damage() const { return m_damage; }
 
   private:
-    void SlideFrom(std::uint64_t nPosition, std::uint64_t nBytes);
+    // Makes at least nCount bytes from the cursor available; false when the file has fewer.
+    bool Refill(std::size_t nCount);
+    void Slide(std::size_t nBytes);
     void CloseDamage(std::uint64_t nPosition);
     bool EndAt(std::uint64_t nPosition);
 
@@ -59,6 +72,11 @@ class CRecordWalk {
     SRecordGeometry& m_geometry;
     SWalkOptions m_options;
     SDamageReport m_damage;
+    // The part of the file's window being walked, and the file offset of its first byte.
+    const std::uint8_t* m_pBegin = nullptr;
+    const std::uint8_t* m_pCursor = nullptr;
+    const std::uint8_t* m_pEnd = nullptr;
+    std::uint64_t m_nBase = 0;
     bool m_bEnded = false;
     bool m_bInDamage = false;
     std::uint64_t m_nDamageStart = 0;

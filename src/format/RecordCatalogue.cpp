@@ -1,43 +1,11 @@
 #include "format/RecordCatalogue.hpp"
 
-#include <array>
-
 #include "format/RecordCatalogueTable.hpp"
 
 namespace sulvan {
-namespace {
-
-constexpr std::array<std::int16_t, 256> BuildKindIndex() {
-    std::array<std::int16_t, 256> index{};
-    index.fill(-1);
-    for (std::size_t i = 0; i < std::size(kRecordKinds); ++i) {
-        index[kRecordKinds[i].nId] = static_cast<std::int16_t>(i);
-    }
-    return index;
-}
-
-constexpr std::array<std::int16_t, 256> kKindIndex = BuildKindIndex();
-
-}  // namespace
-
-const SRecordKind* FindRecordKind(std::uint8_t nId) {
-    const std::int16_t nIndex = kKindIndex[nId];
-    return nIndex < 0 ? nullptr : &kRecordKinds[nIndex];
-}
-
 std::size_t ExpectedRecordSize(std::uint8_t nId, int nBeams, int nCells) {
     const SRecordKind* pKind = FindRecordKind(nId);
-    if (pKind == nullptr) {
-        return 0;
-    }
-    const std::int64_t nb = nBeams;
-    const std::int64_t nc = nCells;
-    const std::int64_t nSize = pKind->nPerBeamAndCell * nb * nc + pKind->nPerBeam * nb +
-                               pKind->nPerCell * nc + pKind->nFixed;
-    if (nSize <= 0) {
-        return 0;
-    }
-    return static_cast<std::size_t>(nSize + (nSize & 1));
+    return pKind == nullptr ? 0 : SizeOfKind(*pKind, nBeams, nCells);
 }
 
 int BeamsFromRecordSize(std::uint8_t nId, std::size_t nSize) {
@@ -161,11 +129,6 @@ bool IsTimeStampedRecord(std::uint8_t nId) {
         default:
             return false;
     }
-}
-
-bool IsConfigurationRecord(std::uint8_t nId) {
-    return nId == RecordId::UserConfig || nId == RecordId::HeadConfig ||
-           nId == RecordId::HardwareConfig;
 }
 
 }  // namespace sulvan

@@ -57,6 +57,9 @@ bool HasSizeField(std::uint8_t nId);
 bool IsTimeStampedRecord(std::uint8_t nId);
 
 // Hardware, head and user configuration.
-bool IsConfigurationRecord(std::uint8_t nId);
+inline bool IsConfigurationRecord(std::uint8_t nId) {
+    return nId == RecordId::UserConfig || nId == RecordId::HeadConfig ||
+           nId == RecordId::HardwareConfig;
+}
 
 }  // namespace sulvan

@@ -2,6 +2,8 @@
 // The catalogue as data: the size formula and the size-check rule of every known identifier.
 // Private to the format layer; RecordCatalogue.hpp and SRecordGeometry are its public face.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace sulvan {
@@ -86,7 +88,31 @@ inline constexpr SRecordKind kRecordKinds[] = {
 };
 // clang-format on
 
+namespace detail {
+constexpr std::array<std::int16_t, 256> BuildKindIndex() {
+    std::array<std::int16_t, 256> index{};
+    index.fill(-1);
+    for (std::size_t i = 0; i < std::size(kRecordKinds); ++i) {
+        index[kRecordKinds[i].nId] = static_cast<std::int16_t>(i);
+    }
+    return index;
+}
+inline constexpr std::array<std::int16_t, 256> kKindIndex = BuildKindIndex();
+}  // namespace detail
+
 // The kind of an identifier, or nullptr when the catalogue does not know it.
-const SRecordKind* FindRecordKind(std::uint8_t nId);
+inline const SRecordKind* FindRecordKind(std::uint8_t nId) {
+    const std::int16_t nIndex = detail::kKindIndex[nId];
+    return nIndex < 0 ? nullptr : &kRecordKinds[nIndex];
+}
+
+// The size in bytes for nb and nc, raised to an even number; 0 when the counts form no record.
+inline std::size_t SizeOfKind(const SRecordKind& kind, int nBeams, int nCells) {
+    const std::int64_t nb = nBeams;
+    const std::int64_t nc = nCells;
+    const std::int64_t nSize =
+        kind.nPerBeamAndCell * nb * nc + kind.nPerBeam * nb + kind.nPerCell * nc + kind.nFixed;
+    return nSize <= 0 ? 0 : static_cast<std::size_t>(nSize + (nSize & 1));
+}
 
 }  // namespace sulvan

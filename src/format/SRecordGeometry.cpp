@@ -10,7 +10,7 @@ SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> hea
     const std::uint8_t nId = header[1];
     const SRecordKind* pKind = FindRecordKind(nId);
     const std::size_t nSize = pKind != nullptr && !pKind->bHasSizeField
-                                  ? ExpectedRecordSize(nId, nBeams, 1)
+                                  ? SizeOfKind(*pKind, nBeams, 1)
                                   : std::size_t{ReadU16Le(header.data() + 2)} * 2;
     if (nSize == 0) {
         return {};
@@ -29,10 +29,9 @@ SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> hea
         case ESizeRule::AnyNonZero:
             return accepted;
         case ESizeRule::AtMost:
-            return nSize <= ExpectedRecordSize(nId, nBeams, pKind->nLimitCells) ? accepted
-                                                                                : rejected;
+            return nSize <= SizeOfKind(*pKind, nBeams, pKind->nLimitCells) ? accepted : rejected;
         case ESizeRule::SampleCount:
-            return nSize == ExpectedRecordSize(nId, 0, nSamples) ? accepted : rejected;
+            return nSize == SizeOfKind(*pKind, 0, nSamples) ? accepted : rejected;
         case ESizeRule::Never:
             return rejected;
         case ESizeRule::Always:
@@ -44,7 +43,7 @@ SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> hea
         if (pKind->rule == ESizeRule::Always) {
             return accepted;
         }
-        return nSize == ExpectedRecordSize(nId, nBeams, nCells) ? accepted : rejected;
+        return nSize == SizeOfKind(*pKind, nBeams, nCells) ? accepted : rejected;
     }
 
     int nLearntBeams = nBeams;

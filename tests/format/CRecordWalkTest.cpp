@@ -30,10 +30,11 @@ class CRecordWalkTest : public ::testing::Test {
         std::vector<SSeen> seen;
         SRecordView record;
         while (walk.Next(record)) {
-            EXPECT_EQ(file.GetPosition(), record.nOffset + record.Size());
+            EXPECT_EQ(walk.Position(), record.nOffset + record.Size());
             seen.push_back({record.Id(), record.nOffset, record.Size()});
         }
         EXPECT_FALSE(walk.Next(record)) << "a finished walk stays finished";
+        EXPECT_EQ(file.GetPosition(), walk.Position());
         m_damage = walk.Damage();
         return seen;
     }

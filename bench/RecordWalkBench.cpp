@@ -1,0 +1,91 @@
+// Throughput of the record walk through the buffered file, beside a plain sequential read of
+// the same file: the walk should stay close to the speed of reading the bytes at all.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "RecordBuilder.hpp"
+#include "format/CRecordWalk.hpp"
+#include "platform/CBinaryFile.hpp"
+
+namespace {
+
+using namespace sulvan;
+
+constexpr std::size_t kRecordingSize = 64u << 20;
+
+// A 64 MiB Tarsis recording: one system sample per 32 velocity samples, written once.
+const std::string& RecordingPath() {
+    static const std::string strPath = [] {
+        std::string strName = "/tmp/sulvan-bench-walk-XXXXXX";
+        const int descriptor = mkstemp(strName.data());
+        test::Bytes image = test::StandardConfiguration();
+        const test::Bytes system = test::SystemSample().Build();
+        const test::Bytes velocity = test::VelocitySample().Build();
+        image.reserve(kRecordingSize + 4096);
+        while (image.size() < kRecordingSize) {
+            image.insert(image.end(), system.begin(), system.end());
+            for (int i = 0; i < 32; ++i) {
+                image.insert(image.end(), velocity.begin(), velocity.end());
+            }
+        }
+        if (::write(descriptor, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+            std::perror("writing the benchmark recording");
+        }
+        ::close(descriptor);
+        return strName;
+    }();
+    return strPath;
+}
+
+void RecordWalk(benchmark::State& state) {
+    std::uint64_t nRecords = 0;
+    for (auto _ : state) {
+        CBinaryFile file;
+        file.Open(RecordingPath(), CBinaryFile::EOpenMode::Read);
+        SRecordGeometry geometry;
+        geometry.bUserConfigValid = true;  // as after opening a file with its configuration
+        CRecordWalk walk(file, geometry, SWalkOptions{2048, true});
+        SRecordView record;
+        while (walk.Next(record)) {
+            ++nRecords;
+        }
+        benchmark::DoNotOptimize(nRecords);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kRecordingSize));
+    state.counters["records"] =
+        static_cast<double>(nRecords) / static_cast<double>(state.iterations());
+}
+
+void PlainSequentialRead(benchmark::State& state) {
+    std::vector<std::uint8_t> buffer(CBinaryFile::kWindowSize);
+    for (auto _ : state) {
+        const int descriptor = ::open(RecordingPath().c_str(), O_RDONLY);
+        std::uint64_t nSum = 0;
+        ssize_t nRead = 0;
+        while ((nRead = ::read(descriptor, buffer.data(), buffer.size())) > 0) {
+            nSum += buffer[static_cast<std::size_t>(nRead) - 1];
+        }
+        ::close(descriptor);
+        benchmark::DoNotOptimize(nSum);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kRecordingSize));
+}
+
+BENCHMARK(PlainSequentialRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecordWalk)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::remove(RecordingPath().c_str());
+    return 0;
+}
