@@ -1,0 +1,295 @@
+#include "reader/CInsFile.hpp"
+
+#include <algorithm>
+
+#include "format/BcdClock.hpp"
+#include "format/Checksum.hpp"
+#include "format/RecordCatalogue.hpp"
+#include "platform/ByteOrder.hpp"
+#include "platform/CUserInterface.hpp"
+#include "platform/FileError.hpp"
+#include "platform/Path.hpp"
+#include "reader/FileFamily.hpp"
+
+namespace sulvan {
+namespace {
+
+constexpr const char* kFileNotFound = "\rFile not found.";
+constexpr const char* kInvalidFileType = "\rInvalid file type.";
+constexpr const char* kTypeMismatch = "\r\rInvalid file type.";
+constexpr const char* kMissingHardware = "\r\rInvalid or missing hardware configuration.";
+constexpr const char* kMissingHead = "\rInvalid or missing head configuration.";
+constexpr const char* kMissingUser = "\rInvalid or missing user configuration.";
+constexpr const char* kRawDumpNote =
+    "\r\rNote that if the file is a raw recorder dump"
+    "\rthe configuration (if) found may not belong to"
+    "\rthe converted data.";
+constexpr const char* kRepairOffer =
+    "\r\rPress OK to create a repaired copy."
+    "\rThe original file will not be changed."
+    "\r\rNote that default settings are used"
+    "\rif the configuration data recovery fails."
+    "\r(i.e., the converted header may not agree"
+    "\rwith the deployment configuration.)";
+
+std::string OpenFailureMessage(const std::string& strName, const FileError& error) {
+    switch (error.Cause()) {
+        case EFileCause::NotFound:
+            return strName + kFileNotFound;
+        case EFileCause::InvalidFile:
+            return strName + kInvalidFileType;
+        default:
+            return strName + "\r" + error.Description();
+    }
+}
+
+// The clock of a record that fits in the buffer from p on; empty when it does not fit.
+double ClockAt(std::span<const std::uint8_t> buffer, std::size_t p) {
+    if (p + kRecordClockOffset + kClockSize > buffer.size()) {
+        return 0.0;
+    }
+    return DecodeClock(buffer.data() + p + kRecordClockOffset).value_or(0.0);
+}
+
+// A time-stamped record at p that lies wholly in the buffer and whose checksum matches.
+bool IsIntactStampedRecord(std::span<const std::uint8_t> buffer, std::size_t p,
+                           std::size_t& nSize) {
+    nSize = std::size_t{ReadU16Le(buffer.data() + p + 2)} * 2;
+    // Too short to hold its clock and checksum: no time to take from it.
+    if (nSize < kRecordClockOffset + kClockSize + 2 || nSize > buffer.size() - p) {
+        return false;
+    }
+    return IsRecordIntact(buffer.subspan(p, nSize));
+}
+
+bool IsBefore(const SDateTimeWithStatus& a, const SDateTimeWithStatus& b) {
+    return a.IsValid() && b.IsValid() && LinearDays(a.dValue) < LinearDays(b.dValue);
+}
+
+}  // namespace
+
+int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* pUi) {
+    const std::string strNameAsPassed = strName;
+    try {
+        OpenSteps(strName, bChecksumControl, pUi);
+        return 1;
+    } catch (const FileError& error) {
+        if (pUi != nullptr) {
+            pUi->ShowMessage(OpenFailureMessage(strNameAsPassed, error));
+        }
+        return 0;
+    }
+}
+
+void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi) {
+    try {
+        CBinaryFile::Open(strName, EOpenMode::Read);
+    } catch (const FileError&) {
+        throw FileError(EFileCause::NotFound, strName);
+    }
+    const std::optional<int> family = FamilyFromFileName(strName);
+    if (!family) {
+        throw FileError(EFileCause::InvalidFile, strName);
+    }
+    m_nFamily = *family;
+    const std::uint64_t nLength = GetStatus().nLength;
+    if (nLength == 0) {
+        throw FileError(EFileCause::InvalidFile, strName);
+    }
+
+    // Head and tail both come through the file's window: two reads, whatever the file's size.
+    const auto nSearch = static_cast<std::size_t>(std::min<std::uint64_t>(nLength, kSearchSize));
+    Seek(0, ESeekOrigin::Begin);
+    const std::span<const std::uint8_t> head = Peek(nSearch);
+    m_conf.SetChecksumControl(bChecksumControl);
+    SearchConfiguration(head);
+    SearchFirstTime(head);
+    Seek(-static_cast<std::int64_t>(nSearch), ESeekOrigin::End);
+    SearchLastTime(Peek(nSearch));
+
+    const bool bRepaired = ResolveConfiguration(strName, pUi);
+    if (m_conf.GetInstrumentType() != m_nFamily && pUi != nullptr) {
+        pUi->ShowMessage(std::string(FileNameOf(strName)) + kTypeMismatch);
+    }
+    ApplyFamilyRules();
+    m_config.Decode(m_conf, 1, pUi);
+    m_geometry.nBeams = m_config.m_nBeams;
+    m_geometry.nCells = m_config.m_nCells;
+    if (m_nFamily == Family::Profiler2 && m_geometry.nBeams == 4 && m_conf.GetThreeBeamFlag()) {
+        m_geometry.nBeams = 3;
+    }
+    // A dump whose configuration lies elsewhere has data in front of where the block would
+    // stand; starting at 0 converts them (the walk passes over the configuration records).
+    const bool bDataFromStart = m_bRawDump && !bRepaired;
+    Seek(bDataFromStart ? 0 : static_cast<std::int64_t>(m_nConfigBytes), ESeekOrigin::Begin);
+}
+
+void CInsFile::SearchConfiguration(std::span<const std::uint8_t> head) {
+    m_bRawDump = false;
+    m_bHardwareValid = false;
+    m_bHeadValid = false;
+    m_geometry.bUserConfigValid = false;
+    bool& bUserValid = m_geometry.bUserConfigValid;
+
+    for (std::size_t p = 0; p + 1 < head.size(); ++p) {
+        if (head[p] != kSyncByte) {
+            continue;
+        }
+        const std::span<const std::uint8_t> candidate = head.subspan(p);
+        switch (head[p + 1]) {
+            case RecordId::HardwareConfig:
+                if (!m_bHardwareValid && m_conf.SetHardwareConfig(candidate)) {
+                    m_bHardwareValid = true;
+                    m_bRawDump |= p != kHardwarePlace;
+                }
+                break;
+            case RecordId::HeadConfig:
+                if (!m_bHeadValid && m_conf.SetHeadConfig(candidate)) {
+                    m_bHeadValid = true;
+                    m_bRawDump |= p != kHeadPlace;
+                }
+                break;
+            case RecordId::UserConfig:
+                if (!bUserValid && m_conf.SetUserConfig(candidate)) {
+                    bUserValid = true;
+                    m_bRawDump |= p != kUserPlace;
+                }
+                break;
+            default:
+                break;
+        }
+        if (m_bHardwareValid && m_bHeadValid && bUserValid) {
+            break;
+        }
+    }
+
+    m_geometry.nBeams = 3;
+    m_geometry.nCells = 1;
+    if (m_bHeadValid) {
+        m_geometry.nBeams = m_conf.GetHeadBeams();
+    }
+    if (bUserValid) {
+        m_geometry.nBeams = m_conf.GetUserBeams();
+        m_geometry.nCells = m_conf.GetUserCells();
+    }
+    if (m_nFamily == Family::Profiler2 && m_geometry.nBeams == 4 && m_conf.GetThreeBeamFlag()) {
+        m_geometry.nBeams = 3;
+    }
+}
+
+void CInsFile::SearchFirstTime(std::span<const std::uint8_t> head) {
+    for (std::size_t p = 0; p + 1 < head.size(); ++p) {
+        if (head[p] != kSyncByte) {
+            continue;
+        }
+        const std::uint8_t nId = head[p + 1];
+        if (nId == RecordId::TimeMark) {
+            m_dFirstTime = ClockAt(head, p);
+            return;
+        }
+        std::size_t nSize = 0;
+        if (!IsTimeStampedRecord(nId) || !IsIntactStampedRecord(head, p, nSize)) {
+            continue;
+        }
+        m_dFirstTime = ClockAt(head, p);
+        if (IsProfileRecord(nId)) {
+            // A user configuration whose cell count the recorded profiles contradict is not
+            // the configuration of these data.
+            const int nCells = CellsFromRecordSize(nId, nSize, m_geometry.nBeams);
+            if (m_geometry.bUserConfigValid && nCells != m_geometry.nCells) {
+                m_geometry.bUserConfigValid = false;
+            }
+            m_geometry.nCells = nCells;
+        }
+        return;
+    }
+}
+
+void CInsFile::SearchLastTime(std::span<const std::uint8_t> tail) {
+    for (std::size_t p = tail.size() - 1; p >= 1; --p) {
+        std::size_t nSize = 0;
+        if (tail[p] == kSyncByte && p + 1 < tail.size() && IsTimeStampedRecord(tail[p + 1]) &&
+            IsIntactStampedRecord(tail, p, nSize)) {
+            m_dLastTime = ClockAt(tail, p);
+            return;
+        }
+    }
+}
+
+bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi) {
+    const bool bUserValid = m_geometry.bUserConfigValid;
+    m_nConfigBytes = (m_bHardwareValid ? CInsConf::kHardwareSize : 0) +
+                     (m_bHeadValid ? CInsConf::kHeadSize : 0) +
+                     (bUserValid ? CInsConf::kUserSize : 0);
+    if (m_bHardwareValid && m_bHeadValid && bUserValid && !m_bRawDump) {
+        return false;
+    }
+    std::string strMessage(FileNameOf(strName));
+    if (!m_bHardwareValid) {
+        strMessage += kMissingHardware;
+    }
+    if (!m_bHeadValid) {
+        strMessage += kMissingHead;
+    }
+    if (!bUserValid) {
+        strMessage += kMissingUser;
+    }
+    if (m_bRawDump) {
+        strMessage += kRawDumpNote;
+    }
+    strMessage += kRepairOffer;
+    if (pUi == nullptr || !pUi->AskOkCancel(strMessage)) {
+        WriteCountsIntoConfiguration();
+        return false;
+    }
+    std::string strRepaired;
+    if (RepairRecorderDump(strRepaired, pUi) == 0) {
+        return false;
+    }
+    strName = strRepaired;
+    return true;
+}
+
+void CInsFile::WriteCountsIntoConfiguration() {
+    if (!m_bHeadValid) {
+        m_conf.SetHeadBeams(m_geometry.nBeams);
+    }
+    if (!m_geometry.bUserConfigValid) {
+        m_conf.SetUserBeams(m_geometry.nBeams);
+        m_conf.SetUserCells(m_geometry.nCells);
+    }
+}
+
+void CInsFile::ApplyFamilyRules() {
+    if (m_nFamily != Family::Instrument4) {
+        return;
+    }
+    const std::string strSerial = m_conf.GetHeadSerial() + std::string(3, '\0');
+    const bool bSingleCell = strSerial[2] == 'V' && strSerial[1] != '3' && strSerial[0] != 'S';
+    m_conf.SetUserCells(bSingleCell ? 1 : 3);
+}
+
+STimeWindowCheck CInsFile::CheckTimeWindow(const SDateTimeFields& recordTime,
+                                           const SDateTimeWithStatus& start,
+                                           const SDateTimeWithStatus& end) {
+    const std::optional<double> value = DateTimeFromFields(recordTime);
+    if (!value) {
+        return {{0.0, SDateTimeWithStatus::kInvalid}, 0};
+    }
+    const SDateTimeWithStatus time{*value, SDateTimeWithStatus::kValid};
+    if (start.IsValid() && end.IsValid()) {
+        if (IsBefore(time, start)) {
+            return {time, -1};
+        }
+        if (IsBefore(end, time)) {
+            return {time, +1};
+        }
+    }
+    if (!m_windowFirst.IsValid()) {
+        m_windowFirst = time;
+    }
+    m_windowLast = time;
+    return {time, 0};
+}
+
+}  // namespace sulvan

@@ -1,0 +1,38 @@
+#include "reader/FileFamily.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "config/CInsConf.hpp"
+#include "platform/Path.hpp"
+
+namespace sulvan {
+namespace {
+
+struct SExtensionFamily {
+    std::string_view strExtension;
+    int nFamily;
+};
+
+constexpr SExtensionFamily kExtensionFamilies[] = {
+    {".pld", Family::Pelora},      {".prf", Family::Profiler2},   {".trs", Family::Tarsis},
+    {".mrv", Family::Corvane},     {".jxm", Family::Instrument4}, {".sld", Family::Instrument4},
+    {".kpm", Family::Profiler5},   {".wpr", Family::Kestra},      {".wpb", Family::Kestra},
+};
+
+}  // namespace
+
+std::optional<int> FamilyFromFileName(std::string_view strPath) {
+    std::string strName(FileNameOf(strPath));
+    std::transform(strName.begin(), strName.end(), strName.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const SExtensionFamily& entry : kExtensionFamilies) {
+        if (strName.find(entry.strExtension) != std::string::npos) {
+            return entry.nFamily;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace sulvan
