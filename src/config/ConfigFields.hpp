@@ -121,8 +121,12 @@ inline constexpr int SecondModeBit9 = 9;
 inline constexpr int SecondModeBit10 = 10;
 inline constexpr int SecondModeBit11 = 11;
 inline constexpr int SecondModeBit12 = 12;
-inline constexpr int WaveResetBit = 14;  // writing it resets the wave processing block
+// Writing it resets the wave processing block; type 3 reads it as the longer wave margin.
+inline constexpr int WaveResetBit = 14;
 inline constexpr int SecondModeBit15 = 15;
+
+// Wave mode word (WaveMode).
+inline constexpr int WaveRateBit = 0;
 }  // namespace UserField
 
 }  // namespace sulvan
