@@ -65,6 +65,11 @@ EFileCause FileCauseFromErrno(int osError) {
     }
 }
 
+std::string FileError::MessageFor(const std::string& strFile) const {
+    const std::string strWhere = m_strPath == strFile ? std::string() : m_strPath + ": ";
+    return strFile + "\r" + strWhere + m_strDescription;
+}
+
 FileError FileError::FromErrno(int osError, const std::string& strPath) {
     return FileError(FileCauseFromErrno(osError), osError, strPath, std::strerror(osError));
 }

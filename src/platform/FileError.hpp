@@ -49,6 +49,10 @@ class FileError : public std::runtime_error {
     const std::string& Path() const { return m_strPath; }
     // The description of the failure alone, without the path ("No space left on device").
     const std::string& Description() const { return m_strDescription; }
+    // The text a message about strFile shows: that name, a line break and the description,
+    // naming the file the failure happened in when that is another one (an input read while
+    // strFile was written).
+    std::string MessageFor(const std::string& strFile) const;
 
   private:
     FileError(EFileCause cause, int osError, const std::string& strPath,

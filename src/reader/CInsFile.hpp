@@ -37,7 +37,7 @@ struct STimeWindowCheck {
 };
 
 class CInsFile : public CBinaryFile {
-public:
+  public:
     // How much of the head and of the tail of a file is searched.
     static constexpr std::size_t kSearchSize = 51200;
     // Where the three configuration records stand in a file of the standard layout.
@@ -89,7 +89,7 @@ public:
     // Bytes the valid configuration records occupy at the head of the file as opened.
     std::uint64_t GetConfigBytes() const { return m_nConfigBytes; }
 
-private:
+  private:
     void OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi);
     void SearchConfiguration(std::span<const std::uint8_t> head);
     void SearchFirstTime(std::span<const std::uint8_t> head);

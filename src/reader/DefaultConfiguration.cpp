@@ -52,7 +52,8 @@ void Frame(std::array<std::uint8_t, N>& record, std::uint8_t nId) {
 CInsConf::HardwareRecord MakeDefaultHardwareRecord() {
     CInsConf::HardwareRecord record{};
     Frame(record, RecordId::HardwareConfig);
-    std::memcpy(record.data() + HardwareField::Serial, kDefaultSerial.data(), kDefaultSerial.size());
+    std::memcpy(record.data() + HardwareField::Serial, kDefaultSerial.data(),
+                kDefaultSerial.size());
     WriteU16Le(record.data() + HardwareField::ConfigWord, kDefaultHardwareWord);
     SealRecord(record);
     return record;

@@ -16,9 +16,9 @@ struct SExtensionFamily {
 };
 
 constexpr SExtensionFamily kExtensionFamilies[] = {
-    {".pld", Family::Pelora},      {".prf", Family::Profiler2},   {".trs", Family::Tarsis},
-    {".mrv", Family::Corvane},     {".jxm", Family::Instrument4}, {".sld", Family::Instrument4},
-    {".kpm", Family::Profiler5},   {".wpr", Family::Kestra},      {".wpb", Family::Kestra},
+    {".pld", Family::Pelora},    {".prf", Family::Profiler2},   {".trs", Family::Tarsis},
+    {".mrv", Family::Corvane},   {".jxm", Family::Instrument4}, {".sld", Family::Instrument4},
+    {".kpm", Family::Profiler5}, {".wpr", Family::Kestra},      {".wpb", Family::Kestra},
 };
 
 }  // namespace

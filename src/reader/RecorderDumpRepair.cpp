@@ -32,9 +32,7 @@ int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* p
     strRepairedName = strCopy;
     const auto report = [&](const FileError& error, const char* pOutcome) {
         if (pUi != nullptr) {
-            const std::string strWhere =
-                error.Path() == strCopy ? std::string() : error.Path() + ": ";
-            pUi->ShowMessage(strCopy + "\r" + strWhere + error.Description() + pOutcome);
+            pUi->ShowMessage(error.MessageFor(strCopy) + pOutcome);
         }
     };
     CBinaryFile copy;

@@ -25,6 +25,14 @@ TEST(FileError, EveryCauseHasASentenceOfItsOwn) {
     EXPECT_EQ(descriptions.size(), std::size(kAllFileCauses));
 }
 
+TEST(FileError, MessagesNameTheFileAndTheFailingOneWhenItIsAnother) {
+    const FileError error = FileError::FromErrno(ENOSPC, "/out/run1.adv");
+    EXPECT_EQ(error.MessageFor("/out/run1.adv"), "/out/run1.adv\rNo space left on device");
+    const FileError readError = FileError::FromErrno(EIO, "/in/run1.trs");
+    EXPECT_EQ(readError.MessageFor("/out/run1.adv"),
+              "/out/run1.adv\r/in/run1.trs: Input/output error");
+}
+
 TEST(FileError, CauseNumbersAreStable) {
     EXPECT_EQ(static_cast<int>(EFileCause::Generic), 1);
     EXPECT_EQ(static_cast<int>(EFileCause::NotFound), 2);

@@ -14,7 +14,7 @@
 namespace sulvan::test {
 
 class ReaderTest : public ::testing::Test {
-protected:
+  protected:
     // Opens a file holding the image; the name may be replaced by a repair.
     int Open(const std::string& strName, const Bytes& image, bool bChecksum = true) {
         m_strName = m_dir.Write(strName, image);

@@ -55,7 +55,7 @@ Bytes Concatenate(std::initializer_list<Bytes> parts) {
 }
 
 class RecorderDumpRepair : public ReaderTest {
-protected:
+  protected:
     const Bytes m_data = CRecordingBuilder().Add(SystemSample()).Add(VelocitySample()).Image();
     const Bytes m_hardware = HardwareConfig().Build();
     const Bytes m_head = HeadConfig().Build();
@@ -125,8 +125,7 @@ TEST_F(RecorderDumpRepair, AMissingUserRecordIsEncodedWithTheLearntCellCount) {
     EXPECT_EQ(ReadU16Le(user.data() + UserField::Cells), 5);
     // An empty deployment name and comment leave zero bytes, not the defaults' texts.
     EXPECT_TRUE(std::all_of(user.begin() + 40, user.begin() + 46, [](auto b) { return b == 0; }));
-    EXPECT_TRUE(
-        std::all_of(user.begin() + 256, user.begin() + 336, [](auto b) { return b == 0; }));
+    EXPECT_TRUE(std::all_of(user.begin() + 256, user.begin() + 336, [](auto b) { return b == 0; }));
     EXPECT_EQ(Slice(copy, 784, image.size()), image);
 }
 

@@ -1,0 +1,102 @@
+#include "convert/BurstHeaderRepair.hpp"
+
+#include <algorithm>
+
+#include "format/BcdClock.hpp"
+#include "format/CRecordWalk.hpp"
+#include "format/Checksum.hpp"
+#include "format/RecordCatalogue.hpp"
+#include "platform/ByteOrder.hpp"
+#include "platform/CUserInterface.hpp"
+#include "platform/FileError.hpp"
+#include "reader/CInsFile.hpp"
+
+namespace sulvan {
+namespace {
+
+constexpr std::size_t kRecordSizeLimit = 2048;
+constexpr const char* kRepairedFirmware = "1.08";
+constexpr std::size_t kHeaderSize = 42;
+constexpr std::size_t kHeaderSamples = 10;
+
+std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& clock,
+                                                          std::uint16_t nSamplesPerBurst) {
+    std::array<std::uint8_t, kHeaderSize> header{};
+    header[0] = kSyncByte;
+    header[1] = RecordId::VelocityHeader;
+    WriteU16Le(header.data() + 2, kHeaderSize / 2);
+    std::copy(clock.begin(), clock.end(), header.begin() + kRecordClockOffset);
+    WriteU16Le(header.data() + kHeaderSamples, nSamplesPerBurst);
+    SealRecord(header);
+    return header;
+}
+
+void WriteConfiguration(CBinaryFile& output, CInsConf& conf) {
+    conf.SetFirmwareText(kRepairedFirmware);
+    CInsConf::HardwareRecord hardware{};
+    conf.GetHardwareConfig(hardware.data());
+    output.Write(hardware.data(), hardware.size());
+    output.Write(conf.Head().data(), conf.Head().size());
+    output.Write(conf.User().data(), conf.User().size());
+}
+
+// Velocity samples and the system samples among them, with a header in front of every burst.
+// Before the first intact system sample there is no clock to give a header: it gets the
+// invalid clock.
+void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSamplesPerBurst) {
+    ClockBytes clock = kInvalidClock;
+    bool bHeaderWritten = false;
+    std::uint32_t nSamplesSinceHeader = 0;
+    CRecordWalk walk(reader, reader.Geometry(), SWalkOptions{kRecordSizeLimit, true});
+    SRecordView record;
+    while (walk.Next(record)) {
+        switch (record.Id()) {
+            case RecordId::SystemSample:
+                std::copy_n(record.Data() + kRecordClockOffset, kClockSize, clock.begin());
+                if (bHeaderWritten) {
+                    output.Write(record.Data(), record.Size());
+                }
+                break;
+            case RecordId::VelocitySample:
+                if (!bHeaderWritten || nSamplesSinceHeader == nSamplesPerBurst) {
+                    const auto header = BuildVelocityHeader(clock, nSamplesPerBurst);
+                    output.Write(header.data(), header.size());
+                    nSamplesSinceHeader = 0;
+                    bHeaderWritten = true;
+                }
+                // Each sample at its own size: the copy loses nothing whatever the beam count.
+                output.Write(record.Data(), record.Size());
+                ++nSamplesSinceHeader;
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+void RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+                        std::uint16_t nSamplesPerBurst) {
+    CBinaryFile output;
+    try {
+        output.Open(strOutputPath, CBinaryFile::EOpenMode::Create);
+    } catch (const FileError&) {
+        ui.ShowMessage("Unable to open output file!");
+        return;
+    }
+    try {
+        WriteConfiguration(output, reader.Conf());
+        CopyWithHeaders(output, reader, nSamplesPerBurst);
+        output.Close();
+    } catch (const FileError& error) {
+        try {
+            output.Close();
+        } catch (const FileError&) {
+            // The first failure is the one reported.
+        }
+        ui.ShowMessage(error.MessageFor(strOutputPath) + "\r\rThe output file is incomplete.");
+    }
+}
+
+}  // namespace sulvan

@@ -1,0 +1,247 @@
+#include "convert/TrsToAdv.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "config/ConfigFields.hpp"
+#include "convert/AdvLayout.hpp"
+#include "format/CRecordWalk.hpp"
+#include "format/RecordCatalogue.hpp"
+#include "platform/ByteOrder.hpp"
+#include "platform/CUserInterface.hpp"
+#include "platform/FileError.hpp"
+#include "reader/CInsFile.hpp"
+
+namespace sulvan {
+namespace {
+
+// The converters read records into one buffer of this size.
+constexpr std::size_t kRecordSizeLimit = 2048;
+constexpr const char* kAdvExtension = ".adv";
+constexpr const char* kIncomplete = "\r\rThe output file is incomplete.";
+
+// System sample (0x11) fields.
+constexpr std::size_t kSystemSoundSpeed = 12;  // 0.1 m/s
+constexpr std::size_t kSystemHeading = 14;     // 0.1 degree
+constexpr std::size_t kSystemPitch = 16;
+constexpr std::size_t kSystemRoll = 18;
+constexpr std::size_t kSystemTemperature = 20;  // 0.01 degC
+
+// Velocity sample (0x10): counts from offset 10, then amplitudes, then correlations.
+constexpr std::size_t kSampleArrays = 10;
+
+float SampleRateOfIndex(int nRateIndex) {
+    return nRateIndex >= 1 && nRateIndex <= 6 ? static_cast<float>(1 << nRateIndex) : 1.0F;
+}
+
+std::uint16_t VelocityRangeCode(int nRangeIndex) {
+    switch (nRangeIndex) {
+        case 3:
+            return 3;
+        case 4:
+            return 2;
+        case 5:
+            return 1;
+        default:
+            return 5;
+    }
+}
+
+std::uint16_t SyncCode(const CConfig& config) {
+    if (config.m_bSampleOnSync != 0) {
+        return 2;
+    }
+    return config.m_bStartOnSync != 0 ? 1 : 0;
+}
+
+std::int16_t AttitudeCode(CInsConf& conf) {
+    if (!conf.HasCompass()) {
+        return 0;
+    }
+    return conf.GetUserInt(UserField::CoordinateSystem) == 0 ? 2 : 1;
+}
+
+SAdvFileHeader MakeFileHeader(CInsFile& reader) {
+    const CConfig& config = reader.Config();
+    CInsConf& conf = reader.Conf();
+    SAdvFileHeader header;
+    header.start = FieldsFromDateTime(reader.GetFirstTime());
+    header.fSalinity = static_cast<float>(config.m_dSalinity);
+    header.fSoundSpeed = static_cast<float>(config.m_dSoundSpeed);
+    header.fSampleRate = SampleRateOfIndex(config.m_nRateIndex);
+    header.nVelocityRange = VelocityRangeCode(config.m_nRangeIndex);
+    header.nSyncCode = SyncCode(config);
+    header.nAttitude = AttitudeCode(conf);
+    header.strName = conf.GetDeploymentName();
+    header.strComment = conf.GetComment();
+    return header;
+}
+
+SAdvInstrumentBlock MakeInstrumentBlock(CInsConf& conf, float fSoundSpeed) {
+    SAdvInstrumentBlock block;
+    const std::string strSerial = conf.GetHeadSerial();
+    block.strSerial = strSerial.size() < 4 ? strSerial : strSerial.substr(strSerial.size() - 4);
+    block.nHeadType = static_cast<std::uint8_t>(conf.GetHeadWord(HeadField::HeadType));
+    block.nBeams = conf.GetHeadWord(HeadField::Beams);
+    block.nHeadQuantity = static_cast<std::uint16_t>(
+        std::uint32_t{conf.GetHeadWord(HeadField::Quantity198)} * 1250 / 1000);
+    for (std::size_t i = 0; i < block.matrix.size(); ++i) {
+        block.matrix[i] = static_cast<float>(conf.GetHeadInt(HeadField::Matrix + 2 * i) / 4096.0);
+    }
+    block.fSoundSpeed = fSoundSpeed;
+    return block;
+}
+
+// The state of one conversion: the header blocks as they stand, the latest system sample, and
+// the output file with the number of the burst it belongs to.
+class CTarsisConversion {
+  public:
+    CTarsisConversion(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath,
+                      bool bBurstFiles)
+        : m_ui(ui),
+          m_reader(reader),
+          m_strOutputPath(strOutputPath),
+          m_bBurstFileMode(bBurstFiles && reader.Config().m_bBurst == 1),
+          m_header(MakeFileHeader(reader)),
+          m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001),
+          m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 0, 3)),
+          m_nCells(reader.Conf().GetUserCells()) {
+        const std::string_view strPath(strOutputPath);
+        const bool bEndsInAdv =
+            strPath.size() >= 4 && strPath.substr(strPath.size() - 4) == kAdvExtension;
+        m_strBasePath = bEndsInAdv ? strOutputPath.substr(0, strPath.size() - 4) : strOutputPath;
+    }
+
+    bool Run() {
+        try {
+            if (!m_bBurstFileMode) {
+                OpenOutput(m_strOutputPath);
+            }
+            Walk();
+            m_output.Close();
+            return true;
+        } catch (const FileError& error) {
+            CloseAfterError();
+            m_ui.ShowMessage(error.MessageFor(m_strOutputPath) +
+                             (m_bOutputCreated ? kIncomplete : ""));
+            return false;
+        }
+    }
+
+  private:
+    void Walk() {
+        CRecordWalk walk(m_reader, m_reader.Geometry(), SWalkOptions{kRecordSizeLimit, true});
+        SRecordView record;
+        while (walk.Next(record)) {
+            switch (record.Id()) {
+                case RecordId::SystemSample:
+                    TakeSystemSample(record);
+                    break;
+                case RecordId::VelocityHeader:
+                    StartBurst();
+                    break;
+                case RecordId::VelocitySample:
+                    WriteSample(record);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+
+    void TakeSystemSample(const SRecordView& record) {
+        const std::uint8_t* p = record.Data();
+        m_header.fTemperature = static_cast<float>(ReadI16Le(p + kSystemTemperature) * 0.01);
+        m_header.fSoundSpeed = static_cast<float>(ReadU16Le(p + kSystemSoundSpeed) * 0.1);
+        m_sample.nHeading = ReadI16Le(p + kSystemHeading);
+        m_sample.nPitch = ReadI16Le(p + kSystemPitch);
+        m_sample.nRoll = ReadI16Le(p + kSystemRoll);
+        m_sample.nTemperature = static_cast<std::int16_t>(ReadI16Le(p + kSystemTemperature) / 10);
+        m_bSystemSeen = true;
+    }
+
+    void StartBurst() {
+        if (m_bBurstFileMode) {
+            m_output.Close();
+            m_strOutputPath = m_strBasePath + "_" + std::to_string(m_nBursts + 1) + kAdvExtension;
+            OpenOutput(m_strOutputPath);
+        }
+        ++m_nBursts;
+    }
+
+    void WriteSample(const SRecordView& record) {
+        if ((m_bBurstFileMode && m_nBursts == 0) || !m_bSystemSeen) {
+            return;
+        }
+        if (!m_bHeaderWritten) {
+            WriteHeaderBlocks();
+        }
+        // The arrays hold as many entries as the record has room for; reading only those keeps
+        // a configuration that disagrees with the record from reaching past it.
+        const std::uint8_t* p = record.Data() + kSampleArrays;
+        const std::size_t nEntries = (record.Size() - kSampleArrays - 2) / 4;
+        for (int j = 0; j < m_nCells; ++j) {
+            for (int b = 0; b < m_nBeams; ++b) {
+                const auto i = static_cast<std::size_t>(b * m_nCells + j);
+                if (i >= nEntries) {
+                    continue;
+                }
+                const auto nBeam = static_cast<std::size_t>(b);
+                m_sample.velocity[nBeam] =
+                    static_cast<float>(ReadI16Le(p + 2 * i) * m_dVelocityScale);
+                m_sample.amplitude[nBeam] = p[2 * nEntries + i];
+                m_sample.correlation[nBeam] = p[3 * nEntries + i];
+            }
+        }
+        std::array<std::uint8_t, kAdvSampleWithAttitudeSize + 2> bytes{};
+        const std::size_t nSize = EncodeAdvSample(m_sample, m_header.nAttitude != 0, bytes.data());
+        m_output.Write(bytes.data(), nSize + 2);
+    }
+
+    void WriteHeaderBlocks() {
+        const auto header = EncodeAdvFileHeader(m_header);
+        const auto block =
+            EncodeAdvInstrumentBlock(MakeInstrumentBlock(m_reader.Conf(), m_header.fSoundSpeed));
+        m_output.Write(header.data(), header.size());
+        m_output.Write(block.data(), block.size());
+        m_bHeaderWritten = true;
+    }
+
+    void OpenOutput(const std::string& strPath) {
+        m_output.Open(strPath, CBinaryFile::EOpenMode::Create);
+        m_bOutputCreated = true;
+        m_bHeaderWritten = false;
+    }
+
+    void CloseAfterError() {
+        try {
+            m_output.Close();
+        } catch (const FileError&) {
+            // The first failure is the one reported; the output is incomplete either way.
+        }
+    }
+
+    CUserInterface& m_ui;
+    CInsFile& m_reader;
+    std::string& m_strOutputPath;
+    std::string m_strBasePath;
+    const bool m_bBurstFileMode;
+    SAdvFileHeader m_header;
+    const double m_dVelocityScale;
+    const int m_nBeams;
+    const int m_nCells;
+    SAdvSample m_sample;
+    bool m_bSystemSeen = false;
+    bool m_bHeaderWritten = false;
+    bool m_bOutputCreated = false;
+    int m_nBursts = 0;
+    CBinaryFile m_output;
+};
+
+}  // namespace
+
+bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles) {
+    return CTarsisConversion(ui, reader, strOutputPath, bBurstFiles).Run();
+}
+
+}  // namespace sulvan

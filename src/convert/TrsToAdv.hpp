@@ -1,0 +1,18 @@
+#pragma once
+// Tarsis velocimeter recordings to the KVT "ADV 3.0" layout.
+
+#include <string>
+
+namespace sulvan {
+
+class CInsFile;
+class CUserInterface;
+
+// Converts an opened Tarsis recording from its position to the end. The output path ends in
+// ".adv"; with bBurstFiles set on a recording made in bursts, every burst goes to a file of its
+// own named with "_1.adv", "_2.adv", ..., and the path is left holding the last one written.
+// True when the recording was walked to its end; false after a file error, which has been
+// shown (what was written stays on disk).
+bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles);
+
+}  // namespace sulvan
