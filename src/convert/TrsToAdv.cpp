@@ -179,6 +179,7 @@ class CTarsisConversion {
         // The arrays hold as many entries as the record has room for; reading only those keeps
         // a configuration that disagrees with the record from reaching past it.
         const std::uint8_t* p = record.Data() + kSampleArrays;
+        // At least one beam is recorded: the size check sizes no sample without one.
         const std::size_t nEntries = (record.Size() - kSampleArrays - 2) / 4;
         for (int j = 0; j < m_nCells; ++j) {
             for (int b = 0; b < m_nBeams; ++b) {

@@ -9,6 +9,11 @@ namespace sulvan {
 SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> header) {
     const std::uint8_t nId = header[1];
     const SRecordKind* pKind = FindRecordKind(nId);
+    // Records without a size field are sized from the beam count; without a beam count (a
+    // damaged head record can give 0 or less) they cannot be sized at all.
+    if (pKind != nullptr && !pKind->bHasSizeField && pKind->nPerBeam != 0 && nBeams < 1) {
+        return {};
+    }
     const std::size_t nSize = pKind != nullptr && !pKind->bHasSizeField
                                   ? SizeOfKind(*pKind, nBeams, 1)
                                   : std::size_t{ReadU16Le(header.data() + 2)} * 2;

@@ -121,6 +121,18 @@ TEST(CheckRecordSize, MultiProbeSamplesKeepTheirSizeOneAfterAnother) {
     }
 }
 
+TEST(CheckRecordSize, WithoutABeamCountSamplesCannotBeSized) {
+    for (int nBeams : {0, -1}) {
+        SRecordGeometry geometry;
+        geometry.nBeams = nBeams;
+        geometry.bUserConfigValid = true;
+        const std::array<std::uint8_t, 4> velocity = {0xA5, 0x10, 0, 0};
+        const std::array<std::uint8_t, 4> oneBeam = {0xA5, 0x08, 0, 0};
+        EXPECT_FALSE(geometry.CheckRecordSize(velocity).bAccepted) << nBeams;
+        EXPECT_TRUE(geometry.CheckRecordSize(oneBeam).bAccepted) << nBeams;
+    }
+}
+
 TEST(CheckRecordSize, ABeamCountLearntFromOneRecordSizesTheNext) {
     SRecordGeometry geometry;
     const std::array<std::uint8_t, 4> oneBeam = {0xA5, 0x08, 0, 0};
