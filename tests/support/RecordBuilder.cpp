@@ -63,18 +63,27 @@ CRecordBuilder& CRecordBuilder::Clock(const ClockBytes& clock) {
     return Raw(kRecordClockOffset, clock);
 }
 
-CRecordBuilder& CRecordBuilder::CorruptChecksum() {
-    m_bCorruptChecksum = true;
+CRecordBuilder& CRecordBuilder::CorruptChecksum(bool bCorrupt) {
+    m_bCorruptChecksum = bCorrupt;
     return *this;
 }
 
 Bytes CRecordBuilder::Build() const {
     Bytes record = m_bytes;
+    SealInPlace(record);
+    return record;
+}
+
+std::span<const std::uint8_t> CRecordBuilder::Seal() {
+    SealInPlace(m_bytes);
+    return m_bytes;
+}
+
+void CRecordBuilder::SealInPlace(std::span<std::uint8_t> record) const {
     SealRecord(record);
     if (m_bCorruptChecksum) {
         record[record.size() - 2] ^= 0x5A;
     }
-    return record;
 }
 
 void CRecordBuilder::AppendTo(Bytes& out) const {
@@ -137,9 +146,15 @@ Bytes StandardConfiguration(std::string_view strHardwareSerial, std::string_view
 // ---- Data records ---------------------------------------------------------------------
 
 CRecordBuilder VelocitySample(const SVelocitySample& sample) {
+    CRecordBuilder record(RecordId::VelocitySample, 4 * sample.velocities.size() + 12, false);
+    FillVelocitySample(record, sample);
+    return record;
+}
+
+void FillVelocitySample(CRecordBuilder& record, const SVelocitySample& sample) {
     const std::size_t nBeams = sample.velocities.size();
     assert(sample.amplitudes.size() == nBeams && sample.correlations.size() == nBeams);
-    CRecordBuilder record(RecordId::VelocitySample, 4 * nBeams + 12, false);
+    assert(record.Size() == 4 * nBeams + 12);
     record.U16(6, sample.nPressure);
     record.U16(8, sample.nAnalog1);
     for (std::size_t b = 0; b < nBeams; ++b) {
@@ -147,11 +162,15 @@ CRecordBuilder VelocitySample(const SVelocitySample& sample) {
         record.U8(10 + 2 * nBeams + b, sample.amplitudes[b]);
         record.U8(10 + 3 * nBeams + b, sample.correlations[b]);
     }
-    return record;
 }
 
 CRecordBuilder SystemSample(const SSystemSample& sample) {
     CRecordBuilder record(RecordId::SystemSample, 28);
+    FillSystemSample(record, sample);
+    return record;
+}
+
+void FillSystemSample(CRecordBuilder& record, const SSystemSample& sample) {
     record.Clock(sample.clock);
     record.U16(10, sample.nBattery);
     record.U16(12, sample.nSoundSpeed);
@@ -159,14 +178,17 @@ CRecordBuilder SystemSample(const SSystemSample& sample) {
     record.I16(16, sample.nPitch);
     record.I16(18, sample.nRoll);
     record.I16(20, sample.nTemperature);
-    return record;
 }
 
 CRecordBuilder VelocityHeader(const ClockBytes& clock, std::uint16_t nSamples) {
     CRecordBuilder record(RecordId::VelocityHeader, 42);
+    FillVelocityHeader(record, clock, nSamples);
+    return record;
+}
+
+void FillVelocityHeader(CRecordBuilder& record, const ClockBytes& clock, std::uint16_t nSamples) {
     record.Clock(clock);
     record.U16(10, nSamples);
-    return record;
 }
 
 CRecordBuilder ProfileRecord(std::uint8_t nId, int nBeams, int nCells, const ClockBytes& clock) {

@@ -33,15 +33,19 @@ class CRecordBuilder {
     CRecordBuilder& Text(std::size_t nOffset, std::string_view strText);
     CRecordBuilder& Raw(std::size_t nOffset, std::span<const std::uint8_t> bytes);
     CRecordBuilder& Clock(const ClockBytes& clock);
-    // The record keeps a wrong checksum instead of the right one.
-    CRecordBuilder& CorruptChecksum();
+    // The record keeps a wrong checksum instead of the right one (or the right one again).
+    CRecordBuilder& CorruptChecksum(bool bCorrupt = true);
 
     std::size_t Size() const { return m_bytes.size(); }
     // The record with its checksum filled in (or corrupted).
     Bytes Build() const;
     void AppendTo(Bytes& out) const;
+    // The same, sealed in place: no copy, for writers that refill one builder per record.
+    std::span<const std::uint8_t> Seal();
 
   private:
+    void SealInPlace(std::span<std::uint8_t> record) const;
+
     Bytes m_bytes;
     bool m_bCorruptChecksum = false;
 };
@@ -100,6 +104,8 @@ struct SVelocitySample {
     std::uint16_t nAnalog1 = 0;
 };
 CRecordBuilder VelocitySample(const SVelocitySample& sample = {});
+// Writes the sample's fields into a velocity sample record of the same beam count.
+void FillVelocitySample(CRecordBuilder& record, const SVelocitySample& sample);
 
 // Tarsis system sample (0x11, 28 bytes).
 struct SSystemSample {
@@ -112,9 +118,11 @@ struct SSystemSample {
     std::int16_t nTemperature = 1234;  // 0.01 degC
 };
 CRecordBuilder SystemSample(const SSystemSample& sample = {});
+void FillSystemSample(CRecordBuilder& record, const SSystemSample& sample);
 
 // Tarsis velocity sample header (0x12, 42 bytes), opening a burst.
 CRecordBuilder VelocityHeader(const ClockBytes& clock, std::uint16_t nSamples);
+void FillVelocityHeader(CRecordBuilder& record, const ClockBytes& clock, std::uint16_t nSamples);
 
 // A profile record of nb beams and nc cells with the clock at offset 4.
 CRecordBuilder ProfileRecord(std::uint8_t nId, int nBeams, int nCells, const ClockBytes& clock);
