@@ -76,19 +76,20 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
 
 }  // namespace
 
-void RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+bool RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
                         std::uint16_t nSamplesPerBurst) {
     CBinaryFile output;
     try {
         output.Open(strOutputPath, CBinaryFile::EOpenMode::Create);
     } catch (const FileError&) {
         ui.ShowMessage("Unable to open output file!");
-        return;
+        return false;
     }
     try {
         WriteConfiguration(output, reader.Conf());
         CopyWithHeaders(output, reader, nSamplesPerBurst);
         output.Close();
+        return true;
     } catch (const FileError& error) {
         try {
             output.Close();
@@ -96,6 +97,7 @@ void RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string&
             // The first failure is the one reported.
         }
         ui.ShowMessage(error.MessageFor(strOutputPath) + "\r\rThe output file is incomplete.");
+        return false;
     }
 }
 

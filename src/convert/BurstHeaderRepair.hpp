@@ -12,8 +12,9 @@ class CUserInterface;
 // Writes a copy of the opened recording with a velocity sample header built in front of every
 // burst of nSamplesPerBurst velocity samples (one header only when it is 0) and the firmware
 // version set to "1.08", so the copy is not offered the repair again. The reader's
-// configuration keeps the new firmware version. Failures are shown; what was written stays.
-void RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+// configuration keeps the new firmware version. False after a failure, which has been shown
+// (what was written stays on disk).
+bool RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
                         std::uint16_t nSamplesPerBurst);
 
 }  // namespace sulvan

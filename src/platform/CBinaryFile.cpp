@@ -199,6 +199,27 @@ bool CBinaryFile::Exists(const std::string& strPath) {
     return ::stat(strPath.c_str(), &status) == 0;
 }
 
+std::size_t CBinaryFile::ReadHead(const std::string& strPath, std::span<std::uint8_t> destination) {
+    const int descriptor = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return 0;
+    }
+    std::size_t nDone = 0;
+    while (nDone < destination.size()) {
+        const ssize_t nGot = ::pread(descriptor, destination.data() + nDone,
+                                     destination.size() - nDone, static_cast<off_t>(nDone));
+        if (nGot < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nGot <= 0) {
+            break;
+        }
+        nDone += static_cast<std::size_t>(nGot);
+    }
+    ::close(descriptor);
+    return nDone;
+}
+
 void CBinaryFile::FillWindow(std::uint64_t nPosition) {
     // Asking for no more than the file holds spares the call that would only report its end.
     const std::uint64_t nLeft = nPosition < m_nLength ? m_nLength - nPosition : 0;

@@ -66,6 +66,9 @@ class CBinaryFile {
 
     // True when a file or folder exists at the path.
     static bool Exists(const std::string& strPath);
+    // Reads the first bytes of a file into destination with one read and returns how many
+    // were read; 0 when it cannot be opened. For looking at many files' heads cheaply.
+    static std::size_t ReadHead(const std::string& strPath, std::span<std::uint8_t> destination);
 
     // How many times the OS has been asked for file contents (reads and writes) since Open.
     // For tests and benchmarks that check the buffering.

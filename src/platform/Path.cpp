@@ -19,8 +19,11 @@ std::string_view FileNameOf(std::string_view strPath) {
 
 std::string_view FolderOf(std::string_view strPath) {
     const std::size_t nSeparator = LastPathSeparator(strPath);
-    return nSeparator == std::string_view::npos ? std::string_view{}
-                                                : strPath.substr(0, nSeparator);
+    if (nSeparator == std::string_view::npos) {
+        return {};
+    }
+    // The root keeps its separator: it is a folder, not "no folder".
+    return strPath.substr(0, nSeparator == 0 ? 1 : nSeparator);
 }
 
 SSplitPath SplitPath(std::string_view strPath) {
@@ -52,6 +55,15 @@ std::string JoinPath(std::string_view strFolder, std::string_view strName) {
     strJoined += kPathSeparator;
     strJoined += strName;
     return strJoined;
+}
+
+bool IsSameFile(std::string_view strFirst, std::string_view strSecond) {
+    if (MakeFullPath(strFirst) == MakeFullPath(strSecond)) {
+        return true;
+    }
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(strFirst),
+                                       std::filesystem::path(strSecond), error);
 }
 
 std::string MakeFullPath(std::string_view strPath) {

@@ -18,7 +18,8 @@ std::size_t LastPathSeparator(std::string_view strPath);
 // The file name: everything after the last separator (the whole path when there is none).
 std::string_view FileNameOf(std::string_view strPath);
 
-// The folder: everything before the last separator (empty when there is none).
+// The folder: everything before the last separator (empty when there is none; the root
+// separator itself for a file in the root).
 std::string_view FolderOf(std::string_view strPath);
 
 struct SSplitPath {
@@ -39,6 +40,9 @@ std::string_view ExtensionOf(std::string_view strPath);
 
 // Folder and name joined by one separator; an empty folder gives the name alone.
 std::string JoinPath(std::string_view strFolder, std::string_view strName);
+
+// True when both name the same file: the same full path, or two names of one existing file.
+bool IsSameFile(std::string_view strFirst, std::string_view strSecond);
 
 // Absolute and lexically normalised ("." and ".." resolved, doubled separators folded).
 std::string MakeFullPath(std::string_view strPath);

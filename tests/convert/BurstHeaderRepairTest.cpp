@@ -39,7 +39,7 @@ class BurstHeaderRepairTest : public ConvertTest {
     Bytes Repair(const Bytes& image, std::uint16_t nSamplesPerBurst) {
         OpenRecording(image);
         const std::string strOutput = m_dir.Path("run1_new.trs");
-        RepairBurstHeaders(m_ui, m_reader, strOutput, nSamplesPerBurst);
+        EXPECT_TRUE(RepairBurstHeaders(m_ui, m_reader, strOutput, nSamplesPerBurst));
         return ReadFileBytes(strOutput);
     }
 };
@@ -158,7 +158,7 @@ TEST_F(BurstHeaderRepairTest, TheCopyOpensWithoutQuestionsAsFirmware108) {
 
 TEST_F(BurstHeaderRepairTest, AnOutputThatCannotBeCreatedIsReported) {
     OpenRecording(StandardConfiguration("TRS 1001", "1.07"));
-    RepairBurstHeaders(m_ui, m_reader, m_dir.Path("missing/run1_new.trs"), 4);
+    EXPECT_FALSE(RepairBurstHeaders(m_ui, m_reader, m_dir.Path("missing/run1_new.trs"), 4));
     EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{"Unable to open output file!"});
 }
 
@@ -167,7 +167,7 @@ TEST_F(BurstHeaderRepairTest, AFailedWriteReportsAnIncompleteCopy) {
                       .Add(StandardConfiguration("TRS 1001", "1.07"))
                       .Add(VelocitySample())
                       .Image());
-    RepairBurstHeaders(m_ui, m_reader, "/dev/full", 4);
+    EXPECT_FALSE(RepairBurstHeaders(m_ui, m_reader, "/dev/full", 4));
     EXPECT_EQ(m_ui.Messages(),
               std::vector<std::string>{
                   "/dev/full\rNo space left on device\r\rThe output file is incomplete."});

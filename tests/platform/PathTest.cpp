@@ -48,7 +48,7 @@ TEST(Path, NameAndFolder) {
     EXPECT_EQ(FolderOf("/data/run1.trs"), "/data");
     EXPECT_EQ(FileNameOf("run1.trs"), "run1.trs");
     EXPECT_EQ(FolderOf("run1.trs"), "");
-    EXPECT_EQ(FolderOf("/run1.trs"), "");
+    EXPECT_EQ(FolderOf("/run1.trs"), "/");
     EXPECT_EQ(LastPathSeparator("a/b/c"), 3u);
     EXPECT_EQ(LastPathSeparator("a\\b:c"), std::string_view::npos);
 }
@@ -56,6 +56,13 @@ TEST(Path, NameAndFolder) {
 TEST(Path, JoinsWithOneSeparator) {
     EXPECT_EQ(JoinPath("/out", "run1.adv"), "/out/run1.adv");
     EXPECT_EQ(JoinPath("", "run1.adv"), "run1.adv");
+}
+
+TEST(Path, TellsWhenTwoNamesNameOneFile) {
+    EXPECT_TRUE(IsSameFile("/data/run1.trs", "/data/./run1.trs"));
+    EXPECT_FALSE(IsSameFile("/data/run1.trs", "/data/run1.adv"));
+    const std::string strCurrent = std::filesystem::current_path().string();
+    EXPECT_TRUE(IsSameFile("run1.trs", strCurrent + "/run1.trs"));
 }
 
 TEST(Path, FullPathsAreAbsoluteAndNormalised) {

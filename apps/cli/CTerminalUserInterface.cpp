@@ -1,0 +1,80 @@
+#include "CTerminalUserInterface.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <istream>
+#include <ostream>
+
+namespace sulvan::cli {
+namespace {
+
+std::string Lowered(std::string strText) {
+    std::transform(strText.begin(), strText.end(), strText.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return strText;
+}
+
+}  // namespace
+
+std::string ToLines(const std::string& strText) {
+    std::string strLines = strText;
+    std::replace(strLines.begin(), strLines.end(), '\r', '\n');
+    return strLines;
+}
+
+CTerminalUserInterface::CTerminalUserInterface(std::ostream& err, std::istream& in,
+                                               EAnswerPolicy policy, bool bTerminal, bool bQuiet)
+    : m_err(err), m_in(in), m_policy(policy), m_bTerminal(bTerminal), m_bQuiet(bQuiet) {}
+
+void CTerminalUserInterface::ShowMessage(const std::string& strText) {
+    if (!m_bQuiet) {
+        m_err << ToLines(strText) << "\n\n";
+    }
+}
+
+bool CTerminalUserInterface::AskOkCancel(const std::string& strText) {
+    return Ask(strText, "[ok/cancel]");
+}
+
+bool CTerminalUserInterface::AskYesNo(const std::string& strText) {
+    return Ask(strText, "[y/n]");
+}
+
+void CTerminalUserInterface::Warn(const std::string& strText) {
+    if (!m_bQuiet) {
+        m_err << "sulvan-convert: " << strText << "\n";
+    }
+}
+
+bool CTerminalUserInterface::Ask(const std::string& strText, const char* pChoices) {
+    if (m_policy != EAnswerPolicy::Ask || !m_bTerminal) {
+        const bool bYes = m_policy == EAnswerPolicy::Yes;
+        if (!m_bQuiet) {
+            m_err << ToLines(strText) << "\n";
+            if (m_policy == EAnswerPolicy::Ask) {
+                m_err << "(answered No: there is no terminal to ask on; use -y or -n to answer)";
+            } else {
+                m_err << (bYes ? "(answered Yes)" : "(answered No)");
+            }
+            m_err << "\n\n";
+        }
+        return bYes;
+    }
+    for (;;) {
+        m_err << ToLines(strText) << "\n" << pChoices << " " << std::flush;
+        std::string strAnswer;
+        if (!std::getline(m_in, strAnswer)) {
+            m_err << "\n";
+            return false;
+        }
+        strAnswer = Lowered(strAnswer);
+        if (strAnswer == "y" || strAnswer == "yes" || strAnswer == "ok") {
+            return true;
+        }
+        if (strAnswer == "n" || strAnswer == "no" || strAnswer == "cancel") {
+            return false;
+        }
+    }
+}
+
+}  // namespace sulvan::cli

@@ -1,0 +1,49 @@
+#pragma once
+// The user interface of the command line: messages and questions on the error stream, with
+// the "\r" line breaks of the library's texts turned into new lines; answers from the options,
+// from the terminal, or No when there is no terminal to ask on.
+
+#include <iosfwd>
+#include <string>
+
+#include "platform/CUserInterface.hpp"
+
+namespace sulvan::cli {
+
+enum class EAnswerPolicy {
+    Ask,  // ask on the terminal; without one, answer No and say so
+    Yes,  // answer every question Yes (OK)
+    No,   // answer every question No (Cancel)
+};
+
+class CTerminalUserInterface : public CUserInterface {
+  public:
+    // bTerminal: the input stream is a terminal a question can be asked on. bQuiet: messages
+    // and questions answered without asking are not shown.
+    CTerminalUserInterface(std::ostream& err, std::istream& in, EAnswerPolicy policy,
+                           bool bTerminal, bool bQuiet);
+
+    void ShowMessage(const std::string& strText) override;
+    bool AskOkCancel(const std::string& strText) override;
+    bool AskYesNo(const std::string& strText) override;
+    void BeginWait() override {}
+    void EndWait() override {}
+    void SetProgress(int) override {}
+
+    // A line of the front end's own (a warning about an argument); hidden when quiet.
+    void Warn(const std::string& strText);
+
+  private:
+    bool Ask(const std::string& strText, const char* pChoices);
+
+    std::ostream& m_err;
+    std::istream& m_in;
+    EAnswerPolicy m_policy;
+    bool m_bTerminal;
+    bool m_bQuiet;
+};
+
+// The library's "\r" line breaks as new lines.
+std::string ToLines(const std::string& strText);
+
+}  // namespace sulvan::cli

@@ -1,0 +1,37 @@
+#pragma once
+// sulvan-convert: fills the dialog state from its arguments and presses Convert.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "CTerminalUserInterface.hpp"
+
+namespace sulvan::cli {
+
+// Exit statuses, part of the command's interface.
+inline constexpr int kExitConverted = 0;  // every file converted, or its question answered No
+inline constexpr int kExitFailed = 1;     // some file not converted (see the error stream)
+inline constexpr int kExitUsage = 2;      // the command line itself is wrong
+
+struct SConvertRequest {
+    std::vector<std::string> files;
+    std::string strType;  // mrv-adv, trs-adv or wpr; empty: from the files' extension
+    std::string strDestination;
+    bool bBurstFiles = false;
+    bool bChecksum = true;
+    EAnswerPolicy answers = EAnswerPolicy::Ask;
+    bool bQuiet = false;
+};
+
+// Parses the arguments. Returns -1 when the request is to be run, or the exit status when
+// parsing ended it (help, version, usage error), having written what was asked for.
+int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& request,
+                            std::ostream& out, std::ostream& err);
+
+// Converts what the request names; converted output names go to out, one per line, and every
+// message and question to err. Returns the exit status.
+int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& err,
+               std::istream& in, bool bTerminal);
+
+}  // namespace sulvan::cli
