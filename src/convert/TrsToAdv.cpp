@@ -176,27 +176,45 @@ class CTarsisConversion {
         if (!m_bHeaderWritten) {
             WriteHeaderBlocks();
         }
-        // The arrays hold as many entries as the record has room for; reading only those keeps
-        // a configuration that disagrees with the record from reaching past it.
         const std::uint8_t* p = record.Data() + kSampleArrays;
         // At least one beam is recorded: the size check sizes no sample without one.
         const std::size_t nEntries = (record.Size() - kSampleArrays - 2) / 4;
-        for (int j = 0; j < m_nCells; ++j) {
-            for (int b = 0; b < m_nBeams; ++b) {
-                const auto i = static_cast<std::size_t>(b * m_nCells + j);
-                if (i >= nEntries) {
-                    continue;
+        if (nEntries != m_nSourceEntries) {
+            FindBeamSources(nEntries);
+        }
+        for (std::size_t b = 0; b < m_beamSources.size(); ++b) {
+            const int nSource = m_beamSources[b];
+            if (nSource < 0) {
+                continue;
+            }
+            const auto i = static_cast<std::size_t>(nSource);
+            m_sample.velocity[b] = static_cast<float>(ReadI16Le(p + 2 * i) * m_dVelocityScale);
+            m_sample.amplitude[b] = p[2 * nEntries + i];
+            m_sample.correlation[b] = p[3 * nEntries + i];
+        }
+        const bool bWithAttitude = m_header.nAttitude != 0;
+        const std::size_t nSize = bWithAttitude ? kAdvSampleWithAttitudeSize : kAdvSampleSize;
+        std::uint8_t* pOut = m_output.WriteInPlace(nSize + 2);
+        EncodeAdvSample(m_sample, bWithAttitude, pOut);
+        pOut[nSize] = 0;
+        pOut[nSize + 1] = 0;
+    }
+
+    // The entry each written beam takes its values from in a sample of nEntries entries
+    // (beam-major, nb x nc): every cell overwrites the one before, so the last cell that the
+    // record holds wins. Entries beyond the record are never read, so a configuration that
+    // disagrees with the record cannot reach past it.
+    void FindBeamSources(std::size_t nEntries) {
+        m_nSourceEntries = nEntries;
+        m_beamSources.fill(-1);
+        for (int b = 0; b < m_nBeams; ++b) {
+            for (int j = 0; j < m_nCells; ++j) {
+                const int i = b * m_nCells + j;
+                if (static_cast<std::size_t>(i) < nEntries) {
+                    m_beamSources[static_cast<std::size_t>(b)] = i;
                 }
-                const auto nBeam = static_cast<std::size_t>(b);
-                m_sample.velocity[nBeam] =
-                    static_cast<float>(ReadI16Le(p + 2 * i) * m_dVelocityScale);
-                m_sample.amplitude[nBeam] = p[2 * nEntries + i];
-                m_sample.correlation[nBeam] = p[3 * nEntries + i];
             }
         }
-        std::array<std::uint8_t, kAdvSampleWithAttitudeSize + 2> bytes{};
-        const std::size_t nSize = EncodeAdvSample(m_sample, m_header.nAttitude != 0, bytes.data());
-        m_output.Write(bytes.data(), nSize + 2);
     }
 
     void WriteHeaderBlocks() {
@@ -232,6 +250,8 @@ class CTarsisConversion {
     const int m_nBeams;
     const int m_nCells;
     SAdvSample m_sample;
+    std::size_t m_nSourceEntries = 0;
+    std::array<int, 3> m_beamSources{-1, -1, -1};
     bool m_bSystemSeen = false;
     bool m_bHeaderWritten = false;
     bool m_bOutputCreated = false;

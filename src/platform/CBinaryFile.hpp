@@ -53,6 +53,17 @@ class CBinaryFile {
     // empty at the end of the file. For scans that look for a byte.
     std::span<const std::uint8_t> PeekBuffered();
     void Write(const void* pSource, std::size_t nCount);
+    // Room for the next nCount bytes (at most kWindowSize) of a file being written, straight in
+    // its buffer: the caller fills all of them before the next operation on the file. Spares
+    // a copy per record for writers that build records field by field.
+    std::uint8_t* WriteInPlace(std::size_t nCount) {
+        if (m_nWindowLength + nCount > kWindowSize) {
+            FlushWrites();
+        }
+        std::uint8_t* pRoom = m_pWindow.get() + m_nWindowLength;
+        m_nWindowLength += nCount;
+        return pRoom;
+    }
     // Returns the new position. Positions before the start of the file raise BadSeek.
     std::uint64_t Seek(std::int64_t nOffset, ESeekOrigin origin);
     std::uint64_t GetPosition() const;
