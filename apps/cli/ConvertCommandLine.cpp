@@ -178,7 +178,11 @@ int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& 
     for (const std::string& strConverted : dialog.m_listConverted) {
         out << strConverted << "\n";
     }
-    nFailed += dialog.FileCount() - dialog.m_listConverted.size();
+    // Named even when quiet: which files failed is the one thing a script needs to know.
+    for (const std::string& strFailed : dialog.m_listNotConverted) {
+        Error(err, strFailed + ": not converted");
+    }
+    nFailed += dialog.m_listNotConverted.size();
     return nFailed == 0 ? kExitConverted : kExitFailed;
 }
 

@@ -48,6 +48,7 @@ bool AsksToReplace(CUserInterface& ui, const std::string& strOutput) {
 
 void CSulvanFileDlg::ConvertSelectedFiles() {
     m_listConverted.clear();
+    m_listNotConverted.clear();
     if (!SelectedFilesShareExtension()) {
         return;
     }
@@ -65,6 +66,8 @@ void CSulvanFileDlg::ConvertSelectedFiles() {
         CWaitCursor wait(m_ui);
         if (ConvertFile(strInput, strOutput, m_nConversionType)) {
             m_listConverted.emplace_back(FileNameOf(strOutput));
+        } else {
+            m_listNotConverted.push_back(strInput);
         }
     }
 }

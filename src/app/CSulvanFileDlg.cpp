@@ -25,7 +25,7 @@ CSulvanFileDlg::CSulvanFileDlg(CUserInterface& ui) : m_ui(ui) {
 }
 
 CSulvanFileDlg::~CSulvanFileDlg() {
-    RegisterProgressTarget(nullptr);
+    UnregisterProgressTarget(this);
 }
 
 SAddResult CSulvanFileDlg::AddFiles(const std::vector<std::string>& paths) {

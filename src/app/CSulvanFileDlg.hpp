@@ -82,6 +82,8 @@ class CSulvanFileDlg {
     std::vector<SFileEntry> m_listFiles;
     // Output names of the last Convert run.
     std::vector<std::string> m_listConverted;
+    // Full paths of the selected files the last Convert run did not convert.
+    std::vector<std::string> m_listNotConverted;
     std::string m_strDestFolder;  // empty: beside each input file
     int m_nConversionType = ConversionType::MrvToAdv;
     bool m_bChecksum = true;

@@ -7,6 +7,8 @@ namespace sulvan {
 class CSulvanFileDlg;
 
 void RegisterProgressTarget(CSulvanFileDlg* pDialog);
+// Clears the target when it is this dialog (a later dialog may hold it).
+void UnregisterProgressTarget(const CSulvanFileDlg* pDialog);
 // Sets the progress (0 to 100) of the registered dialog; nothing when none is registered.
 void SetProgress(int nPercent);
 

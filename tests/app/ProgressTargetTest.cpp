@@ -29,5 +29,15 @@ TEST(ProgressTarget, ReachesTheDialogRegisteredLast) {
     EXPECT_EQ(secondUi.ProgressSteps(), std::vector<int>{100});
 }
 
+TEST(ProgressTarget, AnEarlierDialogEndingLeavesALaterOneRegistered) {
+    test::CScriptedUserInterface firstUi;
+    test::CScriptedUserInterface secondUi;
+    std::optional<CSulvanFileDlg> first(std::in_place, firstUi);
+    CSulvanFileDlg second(secondUi);
+    first.reset();
+    SetProgress(64);
+    EXPECT_EQ(second.m_nProgress, 64);
+}
+
 }  // namespace
 }  // namespace sulvan

@@ -353,13 +353,15 @@ TEST_F(ConvertCommandLineTest, StandardOutputListsExactlyTheConvertedFiles) {
     EXPECT_EQ(result.nStatus, 1);
     EXPECT_EQ(result.strOut, "first.adv\nlast.adv\n");
     // The library's "\r" line breaks arrive as new lines.
-    EXPECT_EQ(result.strErr,
-              strEmpty + "\nInvalid file type.\n\n" + "Invalid file.\n\n" + strEmpty + "\n\n");
+    EXPECT_EQ(result.strErr, strEmpty + "\nInvalid file type.\n\n" + "Invalid file.\n\n" +
+                                 strEmpty + "\n\n" + "sulvan-convert: " + strEmpty +
+                                 ": not converted\n");
 
+    // Quiet hides the messages but still names the file that was not converted.
     result = Convert({"-q", "empty.trs"});
     EXPECT_EQ(result.nStatus, 1);
     EXPECT_EQ(result.strOut, "");
-    EXPECT_EQ(result.strErr, "");
+    EXPECT_EQ(result.strErr, "sulvan-convert: " + strEmpty + ": not converted\n");
 }
 
 TEST_F(ConvertCommandLineTest, ConvertsSynthesisedRecordingsToTheirComputedSize) {
