@@ -1,0 +1,65 @@
+// Feeds arbitrary bytes, as a .trs file, through everything a conversion does with an input:
+// opening (configuration search, times, the repair of a raw dump), the Tarsis conversion and
+// the burst-header repair. Build with the fuzz preset; run with a corpus folder.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "convert/BurstHeaderRepair.hpp"
+#include "convert/TrsToAdv.hpp"
+#include "platform/CUserInterface.hpp"
+#include "reader/CInsFile.hpp"
+
+namespace {
+
+// Says OK and Yes to everything, so that every branch behind a question runs.
+class CAgreeingUserInterface : public sulvan::CUserInterface {
+  public:
+    void ShowMessage(const std::string&) override {}
+    bool AskOkCancel(const std::string&) override { return true; }
+    bool AskYesNo(const std::string&) override { return true; }
+    void BeginWait() override {}
+    void EndWait() override {}
+    void SetProgress(int) override {}
+};
+
+const std::string& Folder() {
+    static const std::string strFolder = [] {
+        std::string strTemplate = "/tmp/sulvan-fuzz-XXXXXX";
+        return std::string(mkdtemp(strTemplate.data()));
+    }();
+    return strFolder;
+}
+
+void WriteInput(const std::string& strPath, const std::uint8_t* pData, std::size_t nSize) {
+    FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    std::fwrite(pData, 1, nSize, pFile);
+    std::fclose(pFile);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
+    const std::string strInput = Folder() + "/input.trs";
+    WriteInput(strInput, pData, nSize);
+    CAgreeingUserInterface ui;
+    for (bool bBurstFiles : {false, true}) {
+        sulvan::CInsFile reader;
+        std::string strName = strInput;
+        if (reader.Open(strName, bBurstFiles, &ui) == 0) {
+            continue;
+        }
+        std::string strOutput = Folder() + "/output.adv";
+        sulvan::TrsToAdv(ui, reader, strOutput, bBurstFiles);
+    }
+    sulvan::CInsFile reader;
+    std::string strName = strInput;
+    if (reader.Open(strName, false, nullptr) != 0) {
+        sulvan::RepairBurstHeaders(ui, reader, Folder() + "/output_new.trs",
+                                   reader.Config().m_nBurstSamples);
+    }
+    return 0;
+}
