@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 #include "config/ConfigFields.hpp"
 #include "format/BcdClock.hpp"
@@ -51,9 +50,6 @@ std::uint16_t SealAndCopy(std::array<std::uint8_t, N>& record, std::uint8_t* pDe
 std::uint16_t FlagMask(int nBit) {
     return static_cast<std::uint16_t>(1u << nBit);
 }
-
-const double kSin25 = std::sin(25.0 * std::numbers::pi / 180.0);
-const double kCos25 = std::cos(25.0 * std::numbers::pi / 180.0);
 
 }  // namespace
 
@@ -155,36 +151,12 @@ void CInsConf::SetUserCode(std::size_t nOffset, int nBit, int nCode) {
     SetUserWord(nOffset, nWord);
 }
 
-int CInsConf::GetUserBcd(std::size_t nOffset) const {
-    return BcdToBin(m_user[nOffset]);
-}
-
-void CInsConf::SetUserBcd(std::size_t nOffset, int nValue) {
-    m_user[nOffset] = BinToBcd(nValue);
-}
-
-double CInsConf::GetUserScaled(std::size_t nOffset, double dScale) const {
-    return GetUserInt(nOffset) * dScale;
-}
-
-void CInsConf::SetUserScaled(std::size_t nOffset, double dScale, double dValue) {
-    SetUserWord(nOffset, RoundToU16Bits(dValue / dScale));
-}
-
 std::string CInsConf::GetUserText(std::size_t nOffset, std::size_t nWidth) const {
     return ReadText(m_user.data() + nOffset, nWidth);
 }
 
 void CInsConf::SetUserText(std::size_t nOffset, std::size_t nWidth, std::string_view strText) {
     WriteText(m_user.data() + nOffset, nWidth, strText);
-}
-
-void CInsConf::GetUserBlock(std::size_t nOffset, std::span<std::uint8_t> destination) const {
-    std::memcpy(destination.data(), m_user.data() + nOffset, destination.size());
-}
-
-void CInsConf::SetUserBlock(std::size_t nOffset, std::span<const std::uint8_t> source) {
-    std::memcpy(m_user.data() + nOffset, source.data(), source.size());
 }
 
 std::uint16_t CInsConf::GetHeadWord(std::size_t nOffset) const {
@@ -306,11 +278,6 @@ bool CInsConf::GetThreeBeamFlag() const {
     return GetUserFlag(UserField::SecondModeWord, UserField::ThreeBeamBit);
 }
 
-void CInsConf::SetWaveResetBit(bool bOn) {
-    SetUserFlag(UserField::SecondModeWord, UserField::WaveResetBit, bOn);
-    ResetWaveProcessing();
-}
-
 void CInsConf::SetTimingBit1(bool bOn) {
     SetUserFlag(UserField::TimingControl, 0, false);
     SetUserFlag(UserField::TimingControl, UserField::TimingBit1, bOn);
@@ -323,18 +290,6 @@ bool CInsConf::GetTimingBit3Inverted() const {
 void CInsConf::SetTimingBit3Inverted(bool bOn) {
     SetUserFlag(UserField::TimingControl, 2, false);
     SetUserFlag(UserField::TimingControl, UserField::TimingBit3, !bOn);
-}
-
-bool CInsConf::GetTimingCode14IsOne() const {
-    return GetUserCode(UserField::TimingControl, UserField::TimingCodeBits14) == 1;
-}
-
-bool CInsConf::GetModeBit12Inverted() const {
-    return !GetUserFlag(UserField::ModeWord, UserField::ModeBit12Inverted);
-}
-
-void CInsConf::OrUserWord466(int nBits) {
-    SetUserWord(UserField::Word466, GetUserWord(UserField::Word466) | nBits);
 }
 
 double CInsConf::GetSalinity() const {
@@ -353,10 +308,6 @@ double CInsConf::GetSoundSpeed() const {
 
 void CInsConf::SetSoundSpeed(double dMetresPerSecond) {
     SetUserWord(UserField::SoundSpeed, RoundToU16Bits(dMetresPerSecond * 16384.0 / 1500.0));
-}
-
-std::uint16_t CInsConf::GetSoundSpeedTableEntry(std::size_t nIndex) const {
-    return GetUserWord(UserField::SoundSpeedTable + 2 * nIndex);
 }
 
 std::string CInsConf::GetDeploymentName() const {
@@ -405,43 +356,11 @@ std::pair<int, int> CInsConf::GetAnalogInputs() const {
     return {nA, nB};
 }
 
-int CInsConf::DerivedCount() const {
-    constexpr int kHalvingBit = 5;
-    const int nCount = GetUserWord(UserField::Word14);
-    return GetUserFlag(UserField::Word24, kHalvingBit) ? nCount / 2 : nCount;
-}
-
-double CInsConf::GetDerivedF1() const {
-    return GetUserWord(UserField::Setting444) * kSin25 * DerivedCount() * 0.1;
-}
-
-void CInsConf::SetDerivedF1(double dValue) {
-    const int nCount = DerivedCount();
-    SetUserWord(UserField::Setting444,
-                nCount == 0 ? 0 : ToU16Bits(std::trunc(dValue * 10.0 / nCount / kSin25)));
-}
-
-double CInsConf::GetDerivedF2() const {
-    return GetUserInt(UserField::BurstSamples) * kCos25 * 0.0478 * DerivedCount() * 100.0;
-}
-
-void CInsConf::SetDerivedF2(double dValue) {
-    const int nCount = DerivedCount();
-    SetUserWord(
-        UserField::BurstSamples,
-        nCount == 0 ? 0 : ToU16Bits(std::trunc(dValue * 0.01 / nCount / (kCos25 * 0.0478))));
-}
-
 // ---- Derived ------------------------------------------------------------------------------
 
 int CInsConf::GetInstrumentType() {
     IdentifyInstrumentType();
     return m_nType;
-}
-
-bool CInsConf::PassesHeadCheck() const {
-    constexpr std::uint16_t kThreshold = 101;
-    return m_nType == Family::Corvane && GetHeadWord(HeadField::Quantity198) >= kThreshold;
 }
 
 bool CInsConf::PassesFeatureCheck() const {

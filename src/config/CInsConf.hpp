@@ -52,7 +52,6 @@ class CInsConf {
     int SetUserConfig(std::span<const std::uint8_t> record);
     // When on, loading also verifies the checksum.
     void SetChecksumControl(bool bOn) { m_bChecksumControl = bOn; }
-    bool GetChecksumControl() const { return m_bChecksumControl; }
 
     // ---- Copying out: the checksum is refreshed in the stored record first.
     std::uint16_t GetHardwareConfig(std::uint8_t* pDestination);
@@ -77,16 +76,9 @@ class CInsConf {
     // A two-bit code at bits nBit and nBit + 1: 0 to 3.
     int GetUserCode(std::size_t nOffset, int nBit) const;
     void SetUserCode(std::size_t nOffset, int nBit, int nCode);
-    int GetUserBcd(std::size_t nOffset) const;
-    void SetUserBcd(std::size_t nOffset, int nValue);
-    // value × scale; the setter divides and rounds half away from zero.
-    double GetUserScaled(std::size_t nOffset, double dScale) const;
-    void SetUserScaled(std::size_t nOffset, double dScale, double dValue);
     // Up to the first zero byte, at most nWidth characters; the setter zero-fills the rest.
     std::string GetUserText(std::size_t nOffset, std::size_t nWidth) const;
     void SetUserText(std::size_t nOffset, std::size_t nWidth, std::string_view strText);
-    void GetUserBlock(std::size_t nOffset, std::span<std::uint8_t> destination) const;
-    void SetUserBlock(std::size_t nOffset, std::span<const std::uint8_t> source);
 
     std::uint16_t GetHeadWord(std::size_t nOffset) const;
     std::int16_t GetHeadInt(std::size_t nOffset) const;
@@ -118,18 +110,11 @@ class CInsConf {
     bool GetFineVelocityScale() const;
     void SetFineVelocityScale(bool bFine);
     bool GetThreeBeamFlag() const;
-    // Writing the wave-reset bit, set or clear, also restores the wave processing defaults.
-    void SetWaveResetBit(bool bOn);
     // Timing bit 1; setting it also clears bit 0.
     void SetTimingBit1(bool bOn);
     // Timing bit 3 read inverted (clear reads as true); the setter also clears bit 2.
     bool GetTimingBit3Inverted() const;
     void SetTimingBit3Inverted(bool bOn);
-    // Timing bits 14-15: only whether the code is 1.
-    bool GetTimingCode14IsOne() const;
-    bool GetModeBit12Inverted() const;
-    // Word 466 collects bits: its setter ORs instead of replacing.
-    void OrUserWord466(int nBits);
 
     // Salinity in ppt, stored in 0.1 ppt; setting it refills the sound speed table.
     double GetSalinity() const;
@@ -137,7 +122,6 @@ class CInsConf {
     // Sound speed in m/s: stored × 1500 / 16384.
     double GetSoundSpeed() const;
     void SetSoundSpeed(double dMetresPerSecond);
-    std::uint16_t GetSoundSpeedTableEntry(std::size_t nIndex) const;
 
     std::string GetDeploymentName() const;
     void SetDeploymentName(std::string_view strName);
@@ -150,18 +134,11 @@ class CInsConf {
     // The analog channels (a, b), each 0 to 3.
     std::pair<int, int> GetAnalogInputs() const;
 
-    // The two derived figures of the deployment computations and their inverses.
-    double GetDerivedF1() const;
-    void SetDerivedF1(double dValue);
-    double GetDerivedF2() const;
-    void SetDerivedF2(double dValue);
 
     // ---- Derived.
     // Identifies the type from the serial numbers (type 4 also sets the user cell count).
     int GetInstrumentType();
     int GetStoredType() const { return m_nType; }
-    // Type 6 with head quantity 198 of at least 101.
-    bool PassesHeadCheck() const;
     // Type 0 with hardware bit 3 and firmware at least 3.33 (3.34 for heads whose serial has
     // 'L' as third character).
     bool PassesFeatureCheck() const;
@@ -176,7 +153,6 @@ class CInsConf {
     void IdentifyInstrumentType();
     void FillSoundSpeedTable();
     int CellsForInstrument4() const;
-    int DerivedCount() const;
 
     int m_nType = 0;
     bool m_bChecksumControl = true;

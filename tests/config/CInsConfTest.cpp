@@ -203,20 +203,15 @@ TEST(CInsConf, SalinityRoundsHalfAwayFromZeroAndRefillsTheTable) {
     EXPECT_EQ(conf.GetUserWord(UserField::Salinity), 351);
     conf.SetSalinity(35.0);
     // Entry 28 is 10 degC: 1489.8 m/s stored as speed * 16384 / 1500.
-    EXPECT_NEAR(conf.GetSoundSpeedTableEntry(28) * 1500.0 / 16384.0, 1489.8, 0.1);
+    const auto entry = [&](std::size_t i) {
+        return conf.GetUserWord(UserField::SoundSpeedTable + 2 * i);
+    };
+    EXPECT_NEAR(entry(28) * 1500.0 / 16384.0, 1489.8, 0.1);
     conf.SetSalinity(0.0);
-    EXPECT_EQ(conf.GetSoundSpeedTableEntry(0), 15087);
-    EXPECT_EQ(conf.GetSoundSpeedTableEntry(89), 16708);
+    EXPECT_EQ(entry(0), 15087);
+    EXPECT_EQ(entry(89), 16708);
     conf.SetSalinity(-3.0);
     EXPECT_EQ(conf.GetUserWord(UserField::Salinity), 0);
-}
-
-TEST(CInsConf, SoundSpeedSettingIsScaledBy1500Over16384) {
-    CInsConf conf;
-    conf.SetSoundSpeed(1500.0);
-    EXPECT_EQ(conf.GetUserWord(UserField::SoundSpeed), 16384);
-    conf.SetUserWord(UserField::SoundSpeed, 16000);
-    EXPECT_NEAR(conf.GetSoundSpeed(), 1464.84, 0.01);
 }
 
 TEST(CInsConf, TextFieldsStopAtTheFirstZeroAndAtTheirWidth) {
@@ -253,38 +248,6 @@ TEST(CInsConf, FlagsAndCodesChangeOnlyTheirBits) {
     conf.SetTimingBit3Inverted(false);
     EXPECT_EQ(conf.GetUserWord(UserField::TimingControl), 0x0008);
     EXPECT_FALSE(conf.GetTimingBit3Inverted());
-    conf.SetUserCode(UserField::TimingControl, UserField::TimingCodeBits14, 1);
-    EXPECT_TRUE(conf.GetTimingCode14IsOne());
-    conf.SetUserCode(UserField::TimingControl, UserField::TimingCodeBits14, 3);
-    EXPECT_FALSE(conf.GetTimingCode14IsOne());
-
-    EXPECT_TRUE(conf.GetModeBit12Inverted());
-    conf.SetUserFlag(UserField::ModeWord, UserField::ModeBit12Inverted, true);
-    EXPECT_FALSE(conf.GetModeBit12Inverted());
-
-    conf.OrUserWord466(0x0101);
-    conf.OrUserWord466(0x0010);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word466), 0x0111);
-
-    conf.SetUserBcd(426, 59);
-    EXPECT_EQ(conf.User()[426], 0x59);
-    EXPECT_EQ(conf.GetUserBcd(426), 59);
-
-    conf.SetUserScaled(386, 0.001, -1.2345);
-    EXPECT_EQ(conf.GetUserInt(386), -1235);
-    EXPECT_DOUBLE_EQ(conf.GetUserScaled(386, 0.001), -1.235);
-}
-
-TEST(CInsConf, WritingTheWaveResetBitRestoresTheWaveDefaults) {
-    CInsConf conf;
-    conf.SetUserWord(UserField::WaveBlock1, 999);
-    conf.SetUserWord(UserField::Word424, 1);
-    conf.SetWaveResetBit(false);
-    EXPECT_EQ(conf.GetUserWord(UserField::WaveBlock1), 30);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word424), 490);
-    EXPECT_EQ(conf.GetUserWord(UserField::WaveFlags), 15);
-    EXPECT_EQ(conf.GetUserWord(UserField::WaveBlock2 + 2 * 15), 200);
-    EXPECT_EQ(conf.ResetWaveProcessing(), 490);
 }
 
 struct SAnalogCase {
@@ -338,152 +301,81 @@ TEST(CInsConf, FeatureCheckNeedsPeloraHardwareBit3AndFirmware) {
     }
 }
 
-TEST(CInsConf, HeadCheckNeedsTypeSixAndQuantityOf101) {
-    for (std::uint16_t nQuantity : {100, 101}) {
-        SHeadOptions head;
-        head.nQuantity198 = nQuantity;
-        CInsConf conf;
-        conf.SetHeadConfig(HeadConfig(head).Build());
-        conf.SetHardwareConfig(HardwareConfig("MRV 1").Build());
-        EXPECT_EQ(conf.PassesHeadCheck(), nQuantity == 101);
-    }
-}
-
-TEST(CInsConf, HardwareOptionsFromTheOptionCode) {
-    for (std::uint16_t nCode : {0x4321, 0x89AB, 0xC7A4, 0x5678, 0x6767, 0x1234}) {
-        CInsConf conf;
-        conf.SetHardwareConfig(HardwareConfig().U16(HardwareField::OptionCode, nCode).Build());
-        EXPECT_EQ(conf.GetHardwareOption1(), nCode == 0x4321 || nCode == 0x89AB || nCode == 0xC7A4);
-        EXPECT_EQ(conf.GetHardwareOption2(), nCode == 0x5678);
-        EXPECT_EQ(conf.GetHardwareOption3(), nCode == 0x6767);
-    }
-}
-
-TEST(CInsConf, DerivedFiguresInvertTheirSetters) {
-    CInsConf conf;
-    conf.SetUserWord(UserField::Word14, 10);
-    conf.SetUserWord(UserField::Setting444, 200);
-    EXPECT_NEAR(conf.GetDerivedF1(), 200 * std::sin(25.0 * M_PI / 180.0) * 10 * 0.1, 1e-9);
-    conf.SetUserFlag(UserField::Word24, 5, true);  // halves P
-    EXPECT_NEAR(conf.GetDerivedF1(), 200 * std::sin(25.0 * M_PI / 180.0) * 5 * 0.1, 1e-9);
-    conf.SetDerivedF1(conf.GetDerivedF1() + 1e-9);
-    EXPECT_EQ(conf.GetUserWord(UserField::Setting444), 200);
-    conf.SetUserWord(UserField::Word14, 0);
-    conf.SetDerivedF2(100.0);  // no count: nothing to divide by
-    EXPECT_EQ(conf.GetUserWord(UserField::BurstSamples), 0);
-}
-
 // ---- Default user configuration ---------------------------------------------------------
 
 TEST(CInsConfDefaults, CommonFieldsOfEveryFamily) {
     CInsConf conf;
-    conf.SetHeadConfig(HeadConfig().Build());  // no compass
+    conf.SetHeadConfig(HeadConfig().Build());  // no compass: coordinate system 1
     conf.MakeDefaultUserConfig(Family::Pelora);
-    const auto& user = conf.User();
-    EXPECT_EQ(user[0], 0xA5);
-    EXPECT_EQ(user[1], 0x00);
-    EXPECT_EQ(conf.GetUserWord(2), 256);
-    const int kWords4To16[] = {75, 35, 75, 1000, 512, 5, 5};
-    for (std::size_t i = 0; i < std::size(kWords4To16); ++i) {
-        EXPECT_EQ(conf.GetUserWord(4 + 2 * i), kWords4To16[i]) << 4 + 2 * i;
+    EXPECT_TRUE(conf.User()[0] == 0xA5 && conf.User()[1] == 0x00);
+    struct SField {
+        std::size_t nOffset;
+        int nValue;
+    };
+    const SField fields[] = {{2, 256},    {4, 75},   {6, 35},    {8, 75},
+                             {10, 1000},  {12, 512}, {14, 5},    {16, 5},
+                             {18, 3},     {30, 1},   {32, 1},    {34, 1},
+                             {36, 1},     {38, 5},   {46, 1},    {58, 0x20},
+                             {60, 16384}, {62, 1},   {66, 20},   {344, 30},
+                             {350, 700},  {374, 30}, {414, 200}, {420, 15},
+                             {424, 490},  {438, 0},  {464, 20},  {494, 0xFF0A /* -246 */}};
+    for (const SField& field : fields) {
+        EXPECT_EQ(conf.GetUserWord(field.nOffset), field.nValue) << "user " << field.nOffset;
     }
-    EXPECT_EQ(conf.GetUserBeams(), 3);
-    EXPECT_EQ(conf.GetUserCells(), 1);
-    EXPECT_EQ(conf.GetUserWord(UserField::CellSize), 1);
-    EXPECT_EQ(conf.GetUserWord(UserField::Interval2), 1);
-    EXPECT_EQ(conf.GetUserWord(UserField::CoordinateSystem), 1);
-    EXPECT_EQ(conf.GetUserWord(UserField::Interval), 5);
-    EXPECT_EQ(conf.GetDeploymentName(), "NONAME");
-    EXPECT_EQ(conf.GetUserWord(UserField::Word46), 1);
     EXPECT_EQ(conf.GetUserDword(UserField::WaveInterval), 10800u);
-    EXPECT_EQ(conf.GetUserWord(UserField::ModeWord), 0x0020);
-    EXPECT_EQ(conf.GetUserWord(UserField::SoundSpeed), 16384);
-    EXPECT_EQ(conf.GetUserWord(UserField::ExtraTime), 1);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word66), 20);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word374), 30);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word464), 20);
+    EXPECT_EQ(conf.GetDeploymentName(), "NONAME");
     EXPECT_EQ(conf.GetComment(), "N/A");
-    EXPECT_EQ(conf.GetSoundSpeedTableEntry(0), 15087);
-    EXPECT_EQ(conf.GetSoundSpeedTableEntry(89), 16708);
-    EXPECT_EQ(conf.GetUserWord(UserField::WaveBlock1 + 6), 700);
-    EXPECT_EQ(conf.GetUserWord(UserField::Word422), 490);
+    EXPECT_EQ(conf.GetUserWord(UserField::SoundSpeedTable), 15087);
     const std::optional<double> start = conf.GetDeploymentStart();
     ASSERT_TRUE(start.has_value());
     EXPECT_NEAR(*start, CurrentLocalDateTime(), 2.0 / 86400.0);
-    EXPECT_EQ(conf.GetUserWord(UserField::Setting438), 0);  // other families leave 436 to 462
-    EXPECT_EQ(conf.GetUserInt(UserField::Block486 + 8), -246);
-    EXPECT_EQ(conf.GetStoredType(), Family::Pelora);
 }
 
-TEST(CInsConfDefaults, CompassHeadSelectsCoordinateSystemZero) {
+struct SFamilyDefaults {
+    int nFamily;
+    const char* pHeadSerial;
+    bool bCompass;
+    int nBeams;
+    int nCells;
+    int nCoordinateSystem;
+    int n448, n446, n436, n460, n462;
+    int nFirst486;  // the first of the twelve words at 486
+};
+
+class CInsConfFamilyDefaults : public ::testing::TestWithParam<SFamilyDefaults> {};
+
+TEST_P(CInsConfFamilyDefaults, DifferByFamily) {
+    const SFamilyDefaults& c = GetParam();
     SHeadOptions head;
-    head.bCompass = true;
+    head.strSerial = c.pHeadSerial;
+    head.bCompass = c.bCompass;
     CInsConf conf;
     conf.SetHeadConfig(HeadConfig(head).Build());
-    conf.MakeDefaultUserConfig(Family::Tarsis);
-    EXPECT_EQ(conf.GetUserWord(UserField::CoordinateSystem), 0);
+    conf.MakeDefaultUserConfig(c.nFamily);
+    EXPECT_EQ(conf.GetStoredType(), c.nFamily);
+    EXPECT_EQ(conf.GetUserBeams(), c.nBeams);
+    EXPECT_EQ(conf.GetUserCells(), c.nCells);
+    EXPECT_EQ(conf.GetUserInt(UserField::CoordinateSystem), c.nCoordinateSystem);
+    EXPECT_EQ(conf.GetUserInt(UserField::RangeSetting), c.n448);
+    EXPECT_EQ(conf.GetUserInt(UserField::WaveSamples), c.n446);
+    EXPECT_EQ(conf.GetUserInt(UserField::WaveMode), c.n436);
+    EXPECT_EQ(conf.GetUserInt(UserField::Word460), c.n460);
+    EXPECT_EQ(conf.GetUserInt(UserField::Word462), c.n462);
+    EXPECT_EQ(conf.GetUserInt(UserField::Block486), c.nFirst486);
 }
 
-TEST(CInsConfDefaults, VelocimeterFamilies) {
-    for (int nFamily : {Family::Tarsis, Family::Corvane}) {
-        CInsConf conf;
-        conf.MakeDefaultUserConfig(nFamily);
-        EXPECT_EQ(conf.GetUserBeams(), nFamily == Family::Corvane ? 4 : 3);
-        EXPECT_EQ(conf.GetUserWord(UserField::RangeSetting), 160);
-        EXPECT_EQ(conf.GetUserWord(UserField::WaveSamples), 8192);
-        EXPECT_EQ(conf.GetUserWord(UserField::WaveMode), 3750);
-        EXPECT_EQ(conf.GetUserWord(UserField::Setting438), 0x8000);
-        EXPECT_EQ(conf.GetUserWord(UserField::Setting444), 0x4000);
-        EXPECT_EQ(conf.GetUserWord(UserField::BurstSamples), 0);
-        EXPECT_EQ(conf.GetUserWord(UserField::Setting454), 0);
-        EXPECT_EQ(conf.GetUserWord(UserField::Setting456), 0x4000);
-        EXPECT_EQ(conf.GetUserWord(UserField::Word460), nFamily == Family::Corvane ? 2 : 0);
-        EXPECT_EQ(conf.GetUserWord(UserField::Word462), 2);
-        const int kBlock[] = {0, 0, 0, 0, -246, -51, 139, 229, 238, 11, -124, -195};
-        for (std::size_t i = 0; i < 12; ++i) {
-            EXPECT_EQ(conf.GetUserInt(UserField::Block486 + 2 * i), kBlock[i]);
-        }
-        EXPECT_EQ(conf.GetStoredType(), nFamily);
-    }
-}
-
-TEST(CInsConfDefaults, ProfilerAndWaveFamilies) {
-    CInsConf profiler;
-    profiler.MakeDefaultUserConfig(Family::Profiler2);
-    const int kBlock[] = {-92, -92, -92, -92, -61, -31, 0, 31, 62, 92, 123, 153};
-    for (std::size_t i = 0; i < 12; ++i) {
-        EXPECT_EQ(profiler.GetUserInt(UserField::Block486 + 2 * i), kBlock[i]);
-    }
-    EXPECT_EQ(profiler.GetUserWord(UserField::WaveMode), 0);
-
-    CInsConf kestra;
-    kestra.MakeDefaultUserConfig(Family::Kestra);
-    EXPECT_EQ(kestra.GetUserWord(UserField::Setting438), 80);
-    EXPECT_EQ(kestra.GetUserWord(UserField::Setting440), 83);
-    EXPECT_EQ(kestra.GetUserWord(UserField::Setting442), 92);
-    EXPECT_EQ(kestra.GetUserWord(UserField::Setting444), 5376);
-    EXPECT_EQ(kestra.GetUserWord(UserField::WaveSamples), 1024);
-    EXPECT_EQ(kestra.GetUserWord(UserField::RangeSetting), 0);
-}
-
-TEST(CInsConfDefaults, Instrument4CellsFollowTheHeadSerial) {
-    struct SCase {
-        const char* pHeadSerial;
-        int nCells;
-    };
-    // Unlike the type identification, a leading 'S' does not matter here.
-    for (const SCase& c : {SCase{"EAV", 1}, SCase{"SAV", 1}, SCase{"E3V", 3}, SCase{"EAQ", 3}}) {
-        SHeadOptions head;
-        head.strSerial = c.pHeadSerial;
-        CInsConf conf;
-        conf.SetHeadConfig(HeadConfig(head).Build());
-        conf.MakeDefaultUserConfig(Family::Instrument4);
-        EXPECT_EQ(conf.GetUserBeams(), 2);
-        EXPECT_EQ(conf.GetUserCells(), c.nCells) << c.pHeadSerial;
-        EXPECT_EQ(conf.GetUserWord(UserField::Setting442), 150);
-        EXPECT_EQ(conf.GetUserWord(UserField::RangeSetting), 416);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, CInsConfFamilyDefaults,
+    ::testing::Values(
+        //              family serial compass beams cells coord 448  446   436   460 462 486
+        SFamilyDefaults{1, "TRS", false, 3, 1, 1, 160, 8192, 3750, 0, 2, 0},
+        SFamilyDefaults{1, "TRS", true, 3, 1, 0, 160, 8192, 3750, 0, 2, 0},
+        SFamilyDefaults{6, "MRV", false, 4, 1, 1, 160, 8192, 3750, 2, 2, 0},
+        SFamilyDefaults{2, "ABP", false, 3, 1, 1, 0, 0, 0, 0, 0, -92},
+        SFamilyDefaults{3, "WAV", false, 3, 1, 1, 0, 1024, 0, 0, 0, 0},
+        // Unlike the type identification, the first character does not matter here.
+        SFamilyDefaults{4, "SAV", false, 2, 1, 1, 416, 5, 0, 0, 0, 0},
+        SFamilyDefaults{4, "E3V", false, 2, 3, 1, 416, 5, 0, 0, 0, 0}));
 
 }  // namespace
 }  // namespace sulvan

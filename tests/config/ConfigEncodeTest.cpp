@@ -35,7 +35,7 @@ TEST(ConfigEncode, PlanningDefaultGivesAConsistentUserRecord) {
         EXPECT_EQ(destination.GetUserWord(field.nOffset), field.nValue) << field.nOffset;
     }
     EXPECT_EQ(destination.GetUserDword(WaveInterval), 10800u);
-    EXPECT_EQ(destination.GetSoundSpeedTableEntry(0), 15087);
+    EXPECT_EQ(destination.GetUserWord(SoundSpeedTable), 15087);
     const auto& user = destination.User();
     // The default record's "NONAME" and "N/A" give way to the empty name and comment.
     EXPECT_TRUE(std::all_of(user.begin() + DeploymentName,
