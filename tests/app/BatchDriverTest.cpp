@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "AppTestSupport.hpp"
 #include "CScriptedUserInterface.hpp"
 #include "CTempDir.hpp"
+#include "RecordBuilder.hpp"
 #include "app/CSulvanFileDlg.hpp"
 
 namespace sulvan {
@@ -13,12 +13,41 @@ namespace {
 
 using namespace test;
 using Names = std::vector<std::string>;
+using Steps = std::vector<int>;
 namespace fs = std::filesystem;
 
 const std::string kRepairQuestion = "Burst headers missing in file.\r\rRepair file?";
 
 std::string ReplaceQuestion(const std::string& strOutput) {
     return strOutput + " already exists.\rDo you want to replace it?";
+}
+
+// The configuration block, a system sample, then nSamples velocity samples; with nBurstSamples
+// a velocity sample header opens every burst of that many.
+Bytes TarsisRecording(int nSamples, std::string_view strFirmware = "1.08",
+                      std::uint16_t nBurstSamples = 0) {
+    SUserOptions user;
+    user.nBurstSamples = nBurstSamples;
+    CRecordingBuilder recording;
+    recording.Add(StandardConfiguration("TRS 1001", strFirmware, {}, user)).Add(SystemSample());
+    for (int i = 0; i < nSamples; ++i) {
+        if (nBurstSamples != 0 && i % nBurstSamples == 0) {
+            recording.Add(VelocityHeader(MakeClock(2008, 1, 1, 12, 0, 0), nBurstSamples));
+        }
+        recording.Add(VelocitySample());
+    }
+    return recording.Image();
+}
+
+// The .adv of a recording without compass: file header, instrument block, 20 bytes a sample.
+std::uintmax_t AdvSize(int nSamples) {
+    return 300 + 254 + 20 * static_cast<std::uintmax_t>(nSamples);
+}
+
+// The repaired copy of a continuous recording: one 42-byte burst header is built in front of the
+// data; the system sample ahead of the first velocity sample lends it its clock and is dropped.
+std::uintmax_t RepairedSize(const std::string& strInput) {
+    return fs::file_size(strInput) + 42 - 28;
 }
 
 // The names in a folder, sorted.
@@ -31,17 +60,19 @@ Names FilesIn(const std::string& strFolder) {
     return names;
 }
 
-class BatchDriverTest : public ::testing::Test {
-  protected:
-    BatchDriverTest() { m_dialog.m_nConversionType = ConversionType::TrsToAdv; }
+// A dialog over a folder of its own, set to convert Tarsis recordings.
+struct SBatch {
+    SBatch() { m_dialog.m_nConversionType = ConversionType::TrsToAdv; }
 
+    std::string Write(const std::string& strName, const Bytes& bytes = TarsisRecording(1)) const {
+        return m_dir.Write(strName, bytes);
+    }
     std::string Folder(const std::string& strName) const {
         fs::create_directories(m_dir.Path(strName));
         return m_dir.Path(strName);
     }
-
     // Adds the files as Add files does and presses Convert.
-    Names Convert(const std::vector<std::string>& paths) {
+    Names Convert(const Names& paths) {
         m_dialog.AddFiles(paths);
         m_dialog.ConvertSelectedFiles();
         return m_dialog.m_listConverted;
@@ -52,348 +83,206 @@ class BatchDriverTest : public ::testing::Test {
     CSulvanFileDlg m_dialog{m_ui};
 };
 
-TEST_F(BatchDriverTest, WritesBesideEachInputOrIntoTheDestination) {
+TEST(BatchDriver, WritesBesideEachInputOrIntoTheDestination) {
     struct SCase {
         const char* pDestination;  // inside the temporary folder; null: none
-        const char* pFirstFolder;
-        const char* pSecondFolder;
+        const char* pFirstOutput;
+        const char* pSecondOutput;
     };
     const SCase cases[] = {
-        {nullptr, "a", "b"},
-        {"out", "out", "out"},
+        {nullptr, "a/run1.adv", "b/run2.adv"},
+        {"out", "out/run1.adv", "out/run2.adv"},
         // A trailing separator doubles in the output path, which names the same file.
-        {"out/", "out", "out"},
+        {"out/", "out/run1.adv", "out/run2.adv"},
     };
     for (const SCase& c : cases) {
-        CTempDir dir;
+        SCOPED_TRACE(c.pDestination != nullptr ? c.pDestination : "none");
+        SBatch batch;
         for (const char* pFolder : {"a", "b", "out"}) {
-            fs::create_directory(dir.Path(pFolder));
+            batch.Folder(pFolder);
         }
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = ConversionType::TrsToAdv;
-        dialog.AddFiles({dir.Write("a/run1.trs", TarsisRecording(2)),
-                         dir.Write("b/run2.trs", TarsisRecording(3))});
-        ASSERT_EQ(dialog.m_strDestFolder, dir.Path("a"));
-        dialog.m_strDestFolder = c.pDestination != nullptr ? dir.Path(c.pDestination) : "";
-        dialog.ConvertSelectedFiles();
+        batch.m_dialog.AddFiles({batch.Write("a/run1.trs", TarsisRecording(2)),
+                                 batch.Write("b/run2.trs", TarsisRecording(3))});
+        batch.m_dialog.m_strDestFolder =
+            c.pDestination != nullptr ? batch.m_dir.Path(c.pDestination) : "";
+        batch.m_dialog.ConvertSelectedFiles();
 
-        const std::string strWhat = c.pDestination != nullptr ? c.pDestination : "none";
-        EXPECT_EQ(dialog.m_listConverted, (Names{"run1.adv", "run2.adv"})) << strWhat;
-        const std::string strFirst = dir.Path(std::string(c.pFirstFolder) + "/run1.adv");
-        const std::string strSecond = dir.Path(std::string(c.pSecondFolder) + "/run2.adv");
-        ASSERT_TRUE(fs::exists(strFirst) && fs::exists(strSecond)) << strWhat;
-        EXPECT_EQ(fs::file_size(strFirst), AdvSize(2)) << strWhat;
-        EXPECT_EQ(fs::file_size(strSecond), AdvSize(3)) << strWhat;
-        EXPECT_EQ(FilesIn(dir.Path("a")).size() + FilesIn(dir.Path("b")).size() +
-                      FilesIn(dir.Path("out")).size(),
-                  4u)
-            << strWhat;
-        EXPECT_TRUE(ui.Messages().empty() && ui.Questions().empty()) << strWhat;
-        EXPECT_EQ(ui.ProgressSteps(), (std::vector<int>{0, 100, 0, 100})) << strWhat;
-        EXPECT_EQ(ui.WaitDepth(), 0);
-        ASSERT_FALSE(ui.Events().empty());
-        EXPECT_EQ(ui.Events().front().call, EUiCall::BeginWait);
+        EXPECT_EQ(batch.m_dialog.m_listConverted, (Names{"run1.adv", "run2.adv"}));
+        EXPECT_EQ(fs::file_size(batch.m_dir.Path(c.pFirstOutput)), AdvSize(2));
+        EXPECT_EQ(fs::file_size(batch.m_dir.Path(c.pSecondOutput)), AdvSize(3));
+        EXPECT_TRUE(batch.m_ui.Messages().empty() && batch.m_ui.Questions().empty());
+        EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100, 0, 100}));
+        EXPECT_EQ(batch.m_ui.WaitDepth(), 0);
     }
 }
 
-TEST_F(BatchDriverTest, ExtensionsAreComparedAmongTheSelectedNamesIgnoringCase) {
-    struct SCase {
-        std::vector<std::pair<const char*, bool>> entries;  // name, selected
-        bool bShared;
-    };
-    const SCase cases[] = {
-        {{}, true},
-        {{{"a.trs", true}, {"b.TRS", true}}, true},
-        {{{"a.trs", true}, {"b.pld", true}}, false},
-        {{{"a.trs", true}, {"README", true}}, true},
-        {{{"README", true}, {"b.pld", true}, {"c.trs", true}}, false},
-        {{{"a.trs", true}, {"b.pld", false}}, true},
-        {{{"a.tar.trs", true}, {"b.trs", true}}, true},
-        {{{"a.trs", true}, {"b.trs.pld", true}}, false},
-    };
-    for (const SCase& c : cases) {
-        m_dialog.m_listFiles.clear();
-        std::string strWhat;
-        for (const auto& [pName, bSelected] : c.entries) {
-            m_dialog.m_listFiles.push_back({pName, m_dir.Path(pName), bSelected, 0.0});
-            strWhat += std::string(pName) + (bSelected ? " " : "(not selected) ");
-        }
-        EXPECT_EQ(m_dialog.SelectedFilesShareExtension(), c.bShared) << strWhat;
-    }
+TEST(BatchDriver, ConvertsTheSelectedFilesAndNothingWhenTheirExtensionsDiffer) {
+    SBatch batch;
+    batch.m_dialog.AddFiles({batch.Write("a.v2.trs"), batch.Write("B.TRS"), batch.Write("c.pld")});
+    // An entry not selected is neither compared nor converted.
+    batch.m_dialog.m_listFiles[2].bSelected = false;
+    batch.m_dialog.ConvertSelectedFiles();
+    EXPECT_EQ(batch.m_dialog.m_listConverted, (Names{"a.v2.adv", "B.adv"}));
+    const Names files = {"B.TRS", "B.adv", "a.v2.adv", "a.v2.trs", "c.pld"};
+    EXPECT_EQ(FilesIn(batch.m_dir.Path()), files);
+
+    // Adding selects every entry again: the .pld stops the whole run, silently.
+    const std::size_t nEvents = batch.m_ui.Events().size();
+    EXPECT_TRUE(batch.Convert({batch.Write("d.trs")}).empty());
+    EXPECT_EQ(FilesIn(batch.m_dir.Path()).size(), files.size() + 1);
+    EXPECT_EQ(batch.m_ui.Events().size(), nEvents);
 }
 
-TEST_F(BatchDriverTest, MixedExtensionsConvertNothingAndEmptyTheList) {
-    ASSERT_EQ(Convert({m_dir.Write("a.trs", TarsisRecording(1))}), Names{"a.adv"});
-    fs::remove(m_dir.Path("a.adv"));
-    const std::size_t nEvents = m_ui.Events().size();
-
-    EXPECT_TRUE(Convert({m_dir.Write("b.pld", TarsisRecording(1))}).empty());
-    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"a.trs", "b.pld"}));
-    EXPECT_EQ(m_ui.Events().size(), nEvents);
-}
-
-TEST_F(BatchDriverTest, AFileWithoutExtensionGoesToTheReaderAndIsNotListed) {
-    const std::string strReadme = m_dir.Write("README", TarsisRecording(1));
-    EXPECT_EQ(Convert({m_dir.Write("a.trs", TarsisRecording(1)), strReadme}), Names{"a.adv"});
-    EXPECT_EQ(m_ui.Messages(),
+TEST(BatchDriver, AFileWithoutExtensionGoesToTheReaderAndIsNotListed) {
+    SBatch batch;
+    const std::string strReadme = batch.Write("README");
+    EXPECT_EQ(batch.Convert({batch.Write("a.trs"), strReadme}), Names{"a.adv"});
+    EXPECT_EQ(batch.m_ui.Messages(),
               (Names{strReadme + "\rInvalid file type.", "Invalid file.\r\r" + strReadme}));
-    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"README", "a.adv", "a.trs"}));
+    EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100, 0}));
+    EXPECT_EQ(FilesIn(batch.m_dir.Path()), (Names{"README", "a.adv", "a.trs"}));
 }
 
-TEST_F(BatchDriverTest, FirmwareBefore108IsRepairedAndListedUnderTheRepairedName) {
+TEST(BatchDriver, FirmwareBefore108IsRepairedOnYesAndListedUnderTheRepairedName) {
     struct SCase {
         const char* pFirmware;
-        bool bRepaired;
+        bool bAsked;
+        bool bAnswer;
+        const char* pListed;
+        const char* pWritten;  // null: nothing
     };
-    // The version is the text with its second character read as the decimal point.
-    const SCase cases[] = {{"1.07", true},  {"1 07", true},  {"0.99", true},
-                           {"1.08", false}, {"1x08", false}, {"2.00", false}};
+    const SCase cases[] = {
+        {"1.07", true, true, "run1_new.trs", "run1_new.trs"},
+        {"1.07", true, false, "run1.adv", nullptr},
+        {"1.08", false, false, "run1.adv", "run1.adv"},
+    };
     for (const SCase& c : cases) {
-        CTempDir dir;
+        SCOPED_TRACE(std::string(c.pFirmware) + (c.bAnswer ? ", yes" : ", no"));
+        SBatch batch;
         // A destination named like an output: only the name's own extension is replaced.
-        const std::string strDest = dir.Path("take.adv");
-        fs::create_directory(strDest);
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = ConversionType::TrsToAdv;
-        dialog.m_strDestFolder = strDest;
-        const std::string strInput = dir.Write("run1.trs", TarsisRecording(5, c.pFirmware));
-        if (c.bRepaired) {
-            ui.Answer(true);
+        batch.m_dialog.m_strDestFolder = batch.Folder("take.adv");
+        const std::string strInput = batch.Write("run1.trs", TarsisRecording(5, c.pFirmware));
+        if (c.bAsked) {
+            batch.m_ui.Answer(c.bAnswer);
         }
-        dialog.AddFiles({strInput});
-        dialog.ConvertSelectedFiles();
-
-        if (c.bRepaired) {
-            EXPECT_EQ(ui.Questions(), Names{kRepairQuestion}) << c.pFirmware;
-            EXPECT_EQ(dialog.m_listConverted, Names{"run1_new.trs"}) << c.pFirmware;
-            EXPECT_EQ(FilesIn(strDest), Names{"run1_new.trs"}) << c.pFirmware;
-            // One burst header built in front of the data of a continuous recording; the
-            // system sample ahead of the first velocity sample lends the header its clock and
-            // is not copied.
-            EXPECT_EQ(fs::file_size(strDest + "/run1_new.trs"), fs::file_size(strInput) + 42 - 28)
-                << c.pFirmware;
-        } else {
-            EXPECT_TRUE(ui.Questions().empty()) << c.pFirmware;
-            EXPECT_EQ(dialog.m_listConverted, Names{"run1.adv"}) << c.pFirmware;
-            EXPECT_EQ(FilesIn(strDest), Names{"run1.adv"}) << c.pFirmware;
-            EXPECT_EQ(fs::file_size(strDest + "/run1.adv"), AdvSize(5)) << c.pFirmware;
+        EXPECT_EQ(batch.Convert({strInput}), Names{c.pListed});
+        EXPECT_EQ(batch.m_ui.Questions(), c.bAsked ? Names{kRepairQuestion} : Names{});
+        const Names written = c.pWritten != nullptr ? Names{c.pWritten} : Names{};
+        ASSERT_EQ(FilesIn(batch.m_dialog.m_strDestFolder), written);
+        if (c.pWritten != nullptr) {
+            EXPECT_EQ(fs::file_size(batch.m_dir.Path("take.adv/") + c.pWritten),
+                      c.bAsked ? RepairedSize(strInput) : AdvSize(5));
         }
-        EXPECT_EQ(ui.ProgressSteps(), (std::vector<int>{0, 100})) << c.pFirmware;
+        EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100}));
     }
 }
 
-TEST_F(BatchDriverTest, RepairAnsweredNoWritesNothingAndListsTheConversionName) {
-    m_ui.Answer(false);
-    EXPECT_EQ(Convert({m_dir.Write("run1.trs", TarsisRecording(3, "1.07"))}), Names{"run1.adv"});
-    EXPECT_EQ(m_ui.Questions(), Names{kRepairQuestion});
-    EXPECT_EQ(FilesIn(m_dir.Path()), Names{"run1.trs"});
-    EXPECT_EQ(m_ui.ProgressSteps(), (std::vector<int>{0, 100}));
-}
-
-TEST_F(BatchDriverTest, AnExistingRepairedCopyIsReplacedOnlyOnYes) {
-    const Bytes kept = {1, 2, 3};
-    const std::string strCopy = m_dir.Write("run1_new.trs", kept);
-    m_ui.Answer(true).Answer(false);
-    EXPECT_EQ(Convert({m_dir.Write("run1.trs", TarsisRecording(3, "1.07"))}),
-              Names{"run1_new.trs"});
-    EXPECT_EQ(m_ui.Questions(), (Names{kRepairQuestion, ReplaceQuestion(strCopy)}));
-    EXPECT_EQ(ReadFileBytes(strCopy), kept);
-}
-
-TEST_F(BatchDriverTest, ReplaceAnsweredNoLeavesTheFileUntouchedAndListsIt) {
-    const Bytes kept = {1, 2, 3};
-    const std::string strOutput = m_dir.Write("run1.adv", kept);
-    const std::string strInput = m_dir.Write("run1.trs", TarsisRecording(4));
-    m_ui.Answer(false);
-    EXPECT_EQ(Convert({strInput}), Names{"run1.adv"});
-    EXPECT_EQ(m_ui.Questions(), Names{ReplaceQuestion(strOutput)});
-    EXPECT_EQ(ReadFileBytes(strOutput), kept);
-    EXPECT_EQ(m_ui.ProgressSteps(), (std::vector<int>{0, 100}));
-
-    m_ui.Answer(true);
-    m_dialog.ConvertSelectedFiles();
-    EXPECT_EQ(m_dialog.m_listConverted, Names{"run1.adv"});
-    EXPECT_EQ(fs::file_size(strOutput), AdvSize(4));
-}
-
-TEST_F(BatchDriverTest, AConversionStoppedByAnErrorIsNotListed) {
-    // A folder stands where the output would go: asked about, then it cannot be written.
-    const std::string strOutput = Folder("run1.adv");
-    m_ui.Answer(true);
-    EXPECT_TRUE(Convert({m_dir.Write("run1.trs", TarsisRecording(2))}).empty());
-    EXPECT_EQ(m_ui.Questions(), Names{ReplaceQuestion(strOutput)});
-    EXPECT_EQ(m_ui.Messages().size(), 1u);
-    EXPECT_TRUE(FilesIn(strOutput).empty());
-    EXPECT_EQ(m_ui.ProgressSteps(), std::vector<int>{0});
-}
-
-TEST_F(BatchDriverTest, BurstFilesListTheLastBurstFileWritten) {
-    SUserOptions burst;
-    burst.nBurstSamples = 4;
-    for (const bool bBurstFiles : {true, false}) {
-        CTempDir dir;
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = ConversionType::TrsToAdv;
-        dialog.m_bBurstFiles = bBurstFiles;
-        dialog.AddFiles({dir.Write("run1.trs", TarsisRecording(12, "1.08", burst, 4))});
-        dialog.ConvertSelectedFiles();
-        EXPECT_TRUE(ui.Messages().empty() && ui.Questions().empty());
-        if (bBurstFiles) {
-            EXPECT_EQ(dialog.m_listConverted, Names{"run1_3.adv"});
-            EXPECT_EQ(FilesIn(dir.Path()),
-                      (Names{"run1.trs", "run1_1.adv", "run1_2.adv", "run1_3.adv"}));
-            for (const char* pName : {"run1_1.adv", "run1_2.adv", "run1_3.adv"}) {
-                EXPECT_EQ(fs::file_size(dir.Path(pName)), AdvSize(4)) << pName;
+TEST(BatchDriver, AnExistingOutputIsReplacedOnlyOnYesAndListedEitherWay) {
+    for (const bool bRepair : {false, true}) {
+        SCOPED_TRACE(bRepair ? "repaired copy" : "conversion");
+        SBatch batch;
+        const Bytes kept = {1, 2, 3};
+        const std::string strOutput = batch.Write(bRepair ? "run1_new.trs" : "run1.adv", kept);
+        const std::string strInput =
+            batch.Write("run1.trs", TarsisRecording(4, bRepair ? "1.07" : "1.08"));
+        batch.m_dialog.AddFiles({strInput});
+        for (const bool bReplace : {false, true}) {
+            if (bRepair) {
+                batch.m_ui.Answer(true);
             }
-        } else {
-            EXPECT_EQ(dialog.m_listConverted, Names{"run1.adv"});
-            EXPECT_EQ(fs::file_size(dir.Path("run1.adv")), AdvSize(12));
+            batch.m_ui.Answer(bReplace);
+            batch.m_dialog.ConvertSelectedFiles();
+            EXPECT_EQ(batch.m_dialog.m_listConverted,
+                      Names{fs::path(strOutput).filename().string()});
+            if (!bReplace) {
+                EXPECT_EQ(ReadFileBytes(strOutput), kept);
+            }
         }
+        const std::string strReplace = ReplaceQuestion(strOutput);
+        EXPECT_EQ(batch.m_ui.Questions(),
+                  bRepair ? (Names{kRepairQuestion, strReplace, kRepairQuestion, strReplace})
+                          : (Names{strReplace, strReplace}));
+        EXPECT_EQ(fs::file_size(strOutput), bRepair ? RepairedSize(strInput) : AdvSize(4));
     }
 }
 
-TEST_F(BatchDriverTest, AnOutputThatNamesItsInputIsRefusedBeforeTheInputIsOpened) {
+TEST(BatchDriver, AConversionStoppedByAnErrorIsNotListed) {
+    // A folder stands where the output would go: asked about, then it cannot be written.
+    SBatch batch;
+    const std::string strOutput = batch.Folder("run1.adv");
+    batch.m_ui.Answer(true);
+    EXPECT_TRUE(batch.Convert({batch.Write("run1.trs")}).empty());
+    EXPECT_EQ(batch.m_ui.Questions(), Names{ReplaceQuestion(strOutput)});
+    EXPECT_EQ(batch.m_ui.Messages().size(), 1u);
+    EXPECT_TRUE(fs::is_empty(strOutput));
+    EXPECT_EQ(batch.m_ui.ProgressSteps(), Steps{0});
+}
+
+TEST(BatchDriver, BurstFilesListTheLastBurstFileWritten) {
+    SBatch batch;
+    batch.m_dialog.m_bBurstFiles = true;
+    EXPECT_EQ(batch.Convert({batch.Write("run1.trs", TarsisRecording(12, "1.08", 4))}),
+              Names{"run1_3.adv"});
+    EXPECT_EQ(FilesIn(batch.m_dir.Path()),
+              (Names{"run1.trs", "run1_1.adv", "run1_2.adv", "run1_3.adv"}));
+    EXPECT_TRUE(batch.m_ui.Messages().empty() && batch.m_ui.Questions().empty());
+}
+
+TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {
     struct SCase {
         int nType;
         const char* pInput;
-        const char* pDestination;  // inside the temporary folder; empty: beside the input
+        const char* pDestination;  // inside the temporary folder
     };
     const SCase cases[] = {
-        {ConversionType::TrsToAdv, "run.trs.adv", ""},
-        {ConversionType::ToWpr, "run.wpr", ""},
-        {ConversionType::MrvToAdv, "run.adv", ""},
+        {ConversionType::TrsToAdv, "run.trs.adv", "."},
+        {ConversionType::ToWpr, "run.wpr", "."},
+        {ConversionType::MrvToAdv, "run.adv", "."},
         // Another name of the input's own folder.
         {ConversionType::ToWpr, "run.wpr", "alias"},
     };
-    // A raw recorder dump: opening it would offer to write a repaired "_rep" copy.
-    const Bytes dump = CRecordingBuilder()
-                           .Add(SystemSample())
-                           .Add(VelocitySample())
-                           .Add(StandardConfiguration())
-                           .Image();
     for (const SCase& c : cases) {
-        CTempDir dir;
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = c.nType;
-        const std::string strInput = dir.Write(c.pInput, dump);
-        fs::create_directory_symlink(dir.Path(), dir.Path("alias"));
-        dialog.AddFiles({strInput});
-        const std::string strDestination = *c.pDestination != '\0' ? dir.Path(c.pDestination) : "";
-        dialog.m_strDestFolder = strDestination;
-        dialog.ConvertSelectedFiles();
+        SCOPED_TRACE(std::string(c.pDestination) + "/" + c.pInput);
+        SBatch batch;
+        batch.m_dialog.m_nConversionType = c.nType;
+        const std::string strInput = batch.Write(c.pInput);
+        fs::create_directory_symlink(batch.m_dir.Path(), batch.m_dir.Path("alias"));
+        batch.m_dialog.AddFiles({strInput});
+        batch.m_dialog.m_strDestFolder = batch.m_dir.Path(c.pDestination);
+        batch.m_dialog.ConvertSelectedFiles();
 
-        const std::string strOutput =
-            (strDestination.empty() ? dir.Path() : strDestination) + "/" + c.pInput;
-        EXPECT_EQ(ui.Messages(), Names{strOutput + "\r\rThe output would replace the input file.\r"
-                                                   "The file was not converted."})
-            << c.pInput;
-        EXPECT_TRUE(ui.Questions().empty()) << c.pInput;
-        EXPECT_TRUE(dialog.m_listConverted.empty()) << c.pInput;
-        EXPECT_EQ(FilesIn(dir.Path()), (Names{"alias", c.pInput})) << c.pInput;
-        EXPECT_EQ(ReadFileBytes(strInput), dump) << c.pInput;
-        EXPECT_EQ(ui.ProgressSteps(), std::vector<int>{0}) << c.pInput;
+        const std::string strOutput = batch.m_dialog.m_strDestFolder + "/" + c.pInput;
+        EXPECT_EQ(batch.m_ui.Messages(),
+                  Names{strOutput + "\r\rThe output would replace the input file.\r"
+                                    "The file was not converted."});
+        EXPECT_TRUE(batch.m_ui.Questions().empty());
+        EXPECT_TRUE(batch.m_dialog.m_listConverted.empty());
+        EXPECT_EQ(ReadFileBytes(strInput), TarsisRecording(1));
+        EXPECT_EQ(batch.m_ui.ProgressSteps(), Steps{0});
     }
 }
 
-TEST_F(BatchDriverTest, ConversionsNotBuiltYetSaySoAndAreNotListed) {
-    const std::string strOut = Folder("out");
-    for (const auto& [nType, pName] : {std::pair{ConversionType::MrvToAdv, "probes.mrv"},
-                                       std::pair{ConversionType::ToWpr, "run1.trs"}}) {
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = nType;
-        dialog.m_strDestFolder = strOut;
-        const std::string strInput = m_dir.Write(pName, TarsisRecording(1));
-        dialog.AddFiles({strInput});
-        dialog.ConvertSelectedFiles();
-        EXPECT_EQ(ui.Messages(),
-                  Names{strInput + "\r\rThis conversion is not available in this version."});
-        EXPECT_TRUE(dialog.m_listConverted.empty());
-        EXPECT_EQ(ui.ProgressSteps(), std::vector<int>{0});
-    }
-    EXPECT_TRUE(FilesIn(strOut).empty());
-}
-
-TEST_F(BatchDriverTest, AFileThatCannotBeOpenedIsNotListedAndLeavesTheProgress) {
-    const std::string strMissing = m_dir.Write("gone.trs", TarsisRecording(1));
-    const std::string strEmpty = m_dir.Write("empty.trs", Bytes{});
-    const std::string strGood = m_dir.Write("good.trs", TarsisRecording(1));
-    m_dialog.AddFiles({strMissing, strEmpty, strGood});
-    fs::remove(strMissing);
-    m_dialog.ConvertSelectedFiles();
-    EXPECT_EQ(m_dialog.m_listConverted, Names{"good.adv"});
-    EXPECT_EQ(m_ui.Messages(),
-              (Names{strMissing + "\rFile not found.", "Invalid file.\r\r" + strMissing,
-                     strEmpty + "\rInvalid file type.", "Invalid file.\r\r" + strEmpty}));
-    EXPECT_EQ(m_ui.ProgressSteps(), (std::vector<int>{0, 0, 0, 100}));
-    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"empty.trs", "good.adv", "good.trs"}));
-}
-
-TEST_F(BatchDriverTest, OnlySelectedFilesAreConvertedAndEachRunRefillsTheList) {
-    m_dialog.AddFiles({m_dir.Write("a.trs", TarsisRecording(1)),
-                       m_dir.Write("b.trs", TarsisRecording(1)),
-                       m_dir.Write("c.trs", TarsisRecording(1))});
-    m_dialog.m_listFiles[1].bSelected = false;
-    m_dialog.ConvertSelectedFiles();
-    EXPECT_EQ(m_dialog.m_listConverted, (Names{"a.adv", "c.adv"}));
-    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"a.adv", "a.trs", "b.trs", "c.adv", "c.trs"}));
-    EXPECT_EQ(m_dialog.FileCount(), 3u);
-
-    for (SFileEntry& entry : m_dialog.m_listFiles) {
-        entry.bSelected = false;
-    }
-    m_dialog.ConvertSelectedFiles();
-    EXPECT_TRUE(m_dialog.m_listConverted.empty());
-}
-
-TEST_F(BatchDriverTest, ChecksumControlDecidesWhetherABadUserRecordCounts) {
-    const Bytes image = CRecordingBuilder()
-                            .Add(HardwareConfig())
-                            .Add(HeadConfig())
-                            .Add(UserConfig().CorruptChecksum())
-                            .Add(SystemSample())
-                            .Add(VelocitySample())
-                            .Image();
-    for (const bool bChecksum : {false, true}) {
-        CTempDir dir;
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = ConversionType::TrsToAdv;
-        dialog.m_bChecksum = bChecksum;
-        if (bChecksum) {
-            ui.Answer(false);  // no repaired copy
-        }
-        dialog.AddFiles({dir.Write("run1.trs", image)});
-        dialog.ConvertSelectedFiles();
-        const Names questions = ui.Questions();
-        if (bChecksum) {
-            ASSERT_EQ(questions.size(), 1u);
-            EXPECT_NE(questions[0].find("\rInvalid or missing user configuration."),
-                      std::string::npos)
-                << questions[0];
-        } else {
-            EXPECT_TRUE(questions.empty());
-            EXPECT_TRUE(ui.Messages().empty());
-            EXPECT_EQ(dialog.m_listConverted, Names{"run1.adv"});
-            EXPECT_EQ(fs::file_size(dir.Path("run1.adv")), AdvSize(1));
-        }
-    }
-}
-
-TEST_F(BatchDriverTest, ATypeOutsideTheListConvertsNothing) {
-    for (const int nType : {ConversionType::None, 3}) {
-        CTempDir dir;
-        CScriptedUserInterface ui;
-        CSulvanFileDlg dialog(ui);
-        dialog.m_nConversionType = nType;
-        dialog.AddFiles({dir.Write("run1.trs", TarsisRecording(1))});
-        dialog.ConvertSelectedFiles();
-        EXPECT_EQ(FilesIn(dir.Path()), Names{"run1.trs"}) << nType;
-        EXPECT_TRUE(ui.Messages().empty() && ui.Questions().empty()) << nType;
+TEST(BatchDriver, ConversionsNotBuiltYetSaySoAndATypeOutsideTheListDoesNothing) {
+    struct SCase {
+        int nType;
+        bool bListed;  // true: nothing is done; false: said to be missing, and not listed
+    };
+    const SCase cases[] = {{ConversionType::MrvToAdv, false},
+                           {ConversionType::ToWpr, false},
+                           {ConversionType::None, true},
+                           {3, true}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.nType);
+        SBatch batch;
+        batch.m_dialog.m_nConversionType = c.nType;
+        const std::string strInput = batch.Write("run1.trs");
+        EXPECT_EQ(batch.Convert({strInput}), c.bListed ? Names{"run1"} : Names{});
+        EXPECT_EQ(batch.m_ui.Messages(),
+                  c.bListed
+                      ? Names{}
+                      : Names{strInput + "\r\rThis conversion is not available in this version."});
+        EXPECT_EQ(batch.m_ui.ProgressSteps(), c.bListed ? (Steps{0, 100}) : Steps{0});
+        EXPECT_EQ(FilesIn(batch.m_dir.Path()), Names{"run1.trs"});
     }
 }
 

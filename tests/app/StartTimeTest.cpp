@@ -27,14 +27,10 @@ const SHeadCase kHeadCases[] = {
      39447.0 + 86399.0 / 86400.0},
     {"exactly 804 bytes", 0xA5, 0x20, MakeClock(2000, 2, 29, 0, 0, 0), 804, 36585.0},
     {"803 bytes", 0xA5, 0x20, MakeClock(2000, 2, 29, 0, 0, 0), 803, 0.0},
-    {"year 95 is 1995", 0xA5, 0x20, MakeClock(1995, 6, 15, 6, 30, 0), kWhole, 34865.0 + 6.5 / 24.0},
-    {"year 89 is 2089", 0xA5, 0x20, MakeClock(2089, 12, 31, 0, 0, 0), kWhole, 69398.0},
     {"system sample", 0xA5, 0x11, MakeClock(2008, 1, 1, 12, 0, 0), kWhole, 0.0},
     {"other profile", 0xA5, 0x22, MakeClock(2008, 1, 1, 12, 0, 0), kWhole, 0.0},
     {"no sync byte", 0xA4, 0x20, MakeClock(2008, 1, 1, 12, 0, 0), kWhole, 0.0},
     {"month 13", 0xA5, 0x20, {0x00, 0x00, 0x01, 0x12, 0x08, 0x13}, kWhole, 0.0},
-    {"invalid clock", 0xA5, 0x20, kInvalidClock, kWhole, 0.0},
-    {"empty", 0xA5, 0x20, MakeClock(2008, 1, 1, 12, 0, 0), 0, 0.0},
 };
 
 TEST(StartTime, IsTheClockOfAProfileRecordAtByte784) {
@@ -43,13 +39,8 @@ TEST(StartTime, IsTheClockOfAProfileRecordAtByte784) {
         Bytes image = DatedRecording(c.clock, c.nId);
         image[784] = c.nSync;
         image.resize(c.nLength);
-        const std::string strPath = dir.Write("head.trs", image);
-        EXPECT_NEAR(ReadStartTime(strPath), c.dExpected, 1e-9) << c.pWhat;
+        EXPECT_NEAR(ReadStartTime(dir.Write("head.trs", image)), c.dExpected, 1e-9) << c.pWhat;
     }
-}
-
-TEST(StartTime, IsZeroForAFileThatCannotBeOpened) {
-    CTempDir dir;
     EXPECT_EQ(ReadStartTime(dir.Path("missing.trs")), 0.0);
     EXPECT_EQ(ReadStartTime(dir.Path()), 0.0);
 }

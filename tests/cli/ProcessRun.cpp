@@ -18,20 +18,6 @@ std::string ReadText(const std::string& strPath) {
     return {bytes.begin(), bytes.end()};
 }
 
-// The file actions of one spawn, released on every path.
-class CSpawnActions {
-  public:
-    CSpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~CSpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    CSpawnActions(const CSpawnActions&) = delete;
-    CSpawnActions& operator=(const CSpawnActions&) = delete;
-
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
-
-  private:
-    posix_spawn_file_actions_t m_actions;
-};
-
 }  // namespace
 
 SProcessResult RunProcess(const std::string& strProgram, const std::vector<std::string>& args,
@@ -40,13 +26,14 @@ SProcessResult RunProcess(const std::string& strProgram, const std::vector<std::
     const CTempDir captures;
     const std::string strOutPath = captures.Path("stdout");
     const std::string strErrPath = captures.Path("stderr");
-    CSpawnActions actions;
-    posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(actions.Get(), 1, strOutPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(actions.Get(), 2, strErrPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(actions.Get(), strFolder.c_str());
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, strOutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, strErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addchdir_np(&actions, strFolder.c_str());
 
     std::vector<std::string> argv = {strProgram};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -57,8 +44,10 @@ SProcessResult RunProcess(const std::string& strProgram, const std::vector<std::
     pointers.push_back(nullptr);
 
     pid_t nPid = 0;
-    if (posix_spawn(&nPid, strProgram.c_str(), actions.Get(), nullptr, pointers.data(), environ) !=
-        0) {
+    const int nSpawn =
+        posix_spawn(&nPid, strProgram.c_str(), &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (nSpawn != 0) {
         throw std::runtime_error("cannot start " + strProgram);
     }
     int nWaitStatus = 0;
