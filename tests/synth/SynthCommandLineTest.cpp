@@ -6,183 +6,74 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
+#include <string>
 #include <vector>
 
 #include "CTempDir.hpp"
+#include "SynthArgs.hpp"
 
 namespace sulvan::synth {
 namespace {
 
-struct SParsed {
-    std::optional<int> nExit;
-    SSynthRequest request;
+TEST(SynthCommandLine, TakesTheLimitsAndRefusesWhatLiesBeyondWithOneLineAndStatus2) {
+    EXPECT_EQ(ParseArgs("--help").nExit, 0);
+    for (const char* pArgs :
+         {"", "--kind tarsis-burst --burst-samples 32767", "--beams 1", "--size 1K",
+          "--garbage-every 1 --garbage-bytes 4096", "--truncate 16M"}) {
+        const SParsed parsed = ParseArgs(pArgs + std::string(" out.trs"));
+        EXPECT_EQ(parsed.nExit, std::nullopt) << pArgs << ": " << parsed.strErr;
+    }
+    // Continuous sampling takes no --burst-samples.
+    for (const char* pArgs : {"a.trs", "--frobnicate", "--kind pelora", "--configuration elsewhere",
+                              "--burst-samples 10", "--kind tarsis-burst --burst-samples 32768",
+                              "--kind tarsis-burst --burst-samples 0", "--beams 0", "--beams 4",
+                              "--firmware 1.080", "--size 1023", "--size 4K --samples 10",
+                              "--rate-divisor 0", "--garbage-every 1 --garbage-bytes 4097",
+                              "--garbage-every 1 --garbage-bytes 0", "--truncate 16777217"}) {
+        const SParsed parsed = ParseArgs(pArgs + std::string(" out.trs"));
+        EXPECT_EQ(parsed.nExit, 2) << pArgs;
+        EXPECT_EQ(std::count(parsed.strErr.begin(), parsed.strErr.end(), '\n'), 1) << pArgs;
+        EXPECT_EQ(parsed.strErr.rfind("sulvan-synth: ", 0), 0u) << pArgs;
+    }
+}
+
+struct SRun {
+    int nStatus;
     std::string strOut;
     std::string strErr;
 };
 
-SParsed Parse(std::vector<std::string> args) {
-    args.insert(args.begin(), "sulvan-synth");
-    std::vector<const char*> pointers;
-    for (const std::string& strArg : args) {
-        pointers.push_back(strArg.c_str());
-    }
-    SParsed parsed;
-    std::ostringstream out;
-    std::ostringstream err;
-    parsed.nExit = ParseCommandLine(static_cast<int>(pointers.size()), pointers.data(),
-                                    parsed.request, out, err);
-    parsed.strOut = out.str();
-    parsed.strErr = err.str();
-    return parsed;
-}
-
-TEST(SynthCommandLine, TakesEveryOptionIntoTheRequest) {
-    SParsed parsed = Parse({"out.trs"});
-    ASSERT_FALSE(parsed.nExit.has_value()) << parsed.strErr;
-    const STarsisOptions& o = parsed.request.tarsis;
-    EXPECT_EQ(parsed.request.strOutput, "out.trs");
-    EXPECT_FALSE(o.bBurst || o.bCompass);
-    EXPECT_EQ(o.nSizeLimit, 1048576u);
-    EXPECT_EQ(o.nSamples, 0u);
-    EXPECT_EQ(o.configuration, EConfigPlacement::Standard);
-
-    parsed = Parse({"--kind=tarsis-burst",
-                    "--burst-samples",
-                    "64",
-                    "--compass",
-                    "--firmware",
-                    "1.07",
-                    "--beams",
-                    "2",
-                    "--size",
-                    "4G",
-                    "--rate-divisor",
-                    "1",
-                    "--seed",
-                    "18446744073709551615",
-                    "--garbage-every",
-                    "9",
-                    "--garbage-bytes",
-                    "100",
-                    "--bad-checksum-every",
-                    "4",
-                    "--truncate",
-                    "1K",
-                    "--configuration",
-                    "no-user",
-                    "out.trs"});
-    ASSERT_FALSE(parsed.nExit.has_value()) << parsed.strErr;
-    const STarsisOptions& all = parsed.request.tarsis;
-    EXPECT_TRUE(all.bBurst && all.bCompass);
-    EXPECT_EQ(all.nBurstSamples, 64);
-    EXPECT_EQ(all.strFirmware, "1.07");
-    EXPECT_EQ(all.nBeams, 2);
-    EXPECT_EQ(all.nSizeLimit, 4294967296u);
-    EXPECT_EQ(all.nRateDivisor, 1);
-    EXPECT_EQ(all.nSeed, 18446744073709551615ull);
-    EXPECT_EQ(all.nGarbageEvery, 9u);
-    EXPECT_EQ(all.nGarbageBytes, 100u);
-    EXPECT_EQ(all.nBadChecksumEvery, 4u);
-    EXPECT_EQ(all.nTruncateBytes, 1024u);
-    EXPECT_EQ(all.configuration, EConfigPlacement::NoUser);
-
-    const std::pair<const char*, EConfigPlacement> placements[] = {
-        {"missing", EConfigPlacement::Missing}, {"misplaced", EConfigPlacement::Misplaced}};
-    for (const auto& [pName, placement] : placements) {
-        parsed = Parse(
-            {"--samples", "10", "--compass", "--no-compass", "--configuration", pName, "out.trs"});
-        EXPECT_EQ(parsed.request.tarsis.configuration, placement) << pName;
-        EXPECT_EQ(parsed.request.tarsis.nSamples, 10u);
-        EXPECT_FALSE(parsed.request.tarsis.bCompass);
-    }
-}
-
-TEST(SynthCommandLine, UsageErrorsGiveOneLineAndStatus2) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"--frobnicate", "out.trs"},
-        {"--kind", "pelora", "out.trs"},
-        {"--burst-samples", "10", "out.trs"},  // continuous by default
-        {"--kind", "tarsis-burst", "--burst-samples", "0", "out.trs"},
-        {"--beams", "4", "out.trs"},
-        {"--beams", "three", "out.trs"},
-        {"--firmware", "1.080", "out.trs"},
-        {"--size", "1T", "out.trs"},
-        {"--size", "1023", "out.trs"},
-        {"--size", "4K", "--samples", "10", "out.trs"},
-        {"--rate-divisor", "0", "out.trs"},
-        {"--rate-divisor", "65536", "out.trs"},
-        {"--garbage-every", "3", "--garbage-bytes", "4097", "out.trs"},
-        {"--truncate", "17M", "out.trs"},
-        {"--configuration", "elsewhere", "out.trs"},
-        {"a.trs", "b.trs"},
-    };
-    for (const std::vector<std::string>& args : cases) {
-        const SParsed parsed = Parse(args);
-        const std::string strArgs = ::testing::PrintToString(args);
-        EXPECT_EQ(parsed.nExit, 2) << strArgs;
-        EXPECT_EQ(std::count(parsed.strErr.begin(), parsed.strErr.end(), '\n'), 1)
-            << strArgs << ": " << parsed.strErr;
-        EXPECT_EQ(parsed.strErr.rfind("sulvan-synth: ", 0), 0u) << strArgs;
-        EXPECT_TRUE(parsed.strOut.empty()) << strArgs;
-    }
-}
-
-TEST(SynthCommandLine, HelpExplainsEveryOptionAndEndsWithStatus0) {
-    const SParsed parsed = Parse({"--help"});
-    EXPECT_EQ(parsed.nExit, 0);
-    EXPECT_TRUE(parsed.strErr.empty());
-    for (const char* pName : {"OUTPUT",          "--kind",
-                              "--burst-samples", "--compass",
-                              "--no-compass",    "--firmware",
-                              "--beams",         "--size",
-                              "--samples",       "--rate-divisor",
-                              "--seed",          "--garbage-every",
-                              "--garbage-bytes", "--bad-checksum-every",
-                              "--truncate",      "--configuration",
-                              "tarsis-burst",    "misplaced",
-                              "no-user",         "missing"}) {
-        EXPECT_NE(parsed.strOut.find(pName), std::string::npos) << pName;
-    }
-}
-
-// ---- The program as a process ----------------------------------------------------------
-
-struct SRun {
-    int nStatus;
-    std::string strErr;
-};
-
 SRun RunProgram(const test::CTempDir& dir, const std::string& strArgs) {
-    const std::string strErrPath = dir.Path("stderr.txt");
     const std::string strCommand = std::string("'") + SULVAN_SYNTH_PROGRAM + "' " + strArgs +
-                                   " >/dev/null 2>'" + strErrPath + "'";
+                                   " >'" + dir.Path("out.txt") + "' 2>'" + dir.Path("err.txt") +
+                                   "'";
     const int nRaw = std::system(strCommand.c_str());
-    const std::vector<std::uint8_t> err = test::ReadFileBytes(strErrPath);
-    return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, std::string(err.begin(), err.end())};
+    const auto Text = [&](const char* pName) {
+        const std::vector<std::uint8_t> bytes = test::ReadFileBytes(dir.Path(pName));
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, Text("out.txt"), Text("err.txt")};
 }
 
-TEST(SynthCommandLine, ProgramWritesTheRecordingAndReportsFailuresByStatus) {
+TEST(SynthCommandLine, ProgramWritesTheRecordingAndEndsWithItsStatus) {
     test::CTempDir dir;
-    const std::string strOut = dir.Path("burst.trs");
-    // 784 + 2 headers, 4 system samples (0 and 32 in each burst of 40), 80 velocity samples.
-    SRun run =
-        RunProgram(dir, "--kind tarsis-burst --burst-samples 40 --samples 80 '" + strOut + "'");
+    const std::string strPath = dir.Path("burst.trs");
+    // 784 + 2 bursts of 40: 2 headers (42 bytes), system samples (28) at 0 and 32 of each and
+    // 80 velocity samples (24); less the 7 bytes cut off.
+    SRun run = RunProgram(
+        dir, "--kind tarsis-burst --burst-samples 40 --samples 80 --truncate 7 '" + strPath + "'");
     EXPECT_EQ(run.nStatus, 0) << run.strErr;
-    EXPECT_EQ(std::filesystem::file_size(strOut), 784u + 2 * 42 + 4 * 28 + 80 * 24);
+    EXPECT_EQ(run.strOut,
+              strPath + ": 2893 bytes, 80 velocity samples, 4 system samples, 2 burst headers\n");
+    EXPECT_EQ(std::filesystem::file_size(strPath), 2893u);
 
-    run = RunProgram(dir, "--samples 80 --truncate 7 '" + strOut + "'");
-    EXPECT_EQ(run.nStatus, 0) << run.strErr;
-    EXPECT_EQ(std::filesystem::file_size(strOut), 784u + 3 * 28 + 80 * 24 - 7);
-
-    run = RunProgram(dir, "'" + dir.Path("missing/folder.trs") + "'");
+    run = RunProgram(dir, "'" + dir.Path("missing/x.trs") + "'");
     EXPECT_EQ(run.nStatus, 1);
     EXPECT_EQ(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1) << run.strErr;
 
-    run = RunProgram(dir, "--beams 9 '" + strOut + "'");
+    run = RunProgram(dir, "--beams 9 '" + strPath + "'");
     EXPECT_EQ(run.nStatus, 2);
-    EXPECT_EQ(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1) << run.strErr;
+    EXPECT_EQ(run.strErr.rfind("sulvan-synth: ", 0), 0u) << run.strErr;
 }
 
 }  // namespace
