@@ -134,7 +134,6 @@ class CInsConf {
     // The analog channels (a, b), each 0 to 3.
     std::pair<int, int> GetAnalogInputs() const;
 
-
     // ---- Derived.
     // Identifies the type from the serial numbers (type 4 also sets the user cell count).
     int GetInstrumentType();
