@@ -14,7 +14,6 @@
 namespace sulvan {
 namespace {
 
-constexpr std::size_t kRecordSizeLimit = 2048;
 constexpr const char* kRepairedFirmware = "1.08";
 constexpr std::size_t kHeaderSize = 42;
 constexpr std::size_t kHeaderSamples = 10;
@@ -47,7 +46,7 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
     ClockBytes clock = kInvalidClock;
     bool bHeaderWritten = false;
     std::uint32_t nSamplesSinceHeader = 0;
-    CRecordWalk walk(reader, reader.Geometry(), SWalkOptions{kRecordSizeLimit, true});
+    CRecordWalk walk(reader, reader.Geometry(), SWalkOptions{kConverterRecordSizeLimit, true});
     SRecordView record;
     while (walk.Next(record)) {
         switch (record.Id()) {
@@ -91,11 +90,7 @@ bool RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string&
         output.Close();
         return true;
     } catch (const FileError& error) {
-        try {
-            output.Close();
-        } catch (const FileError&) {
-            // The first failure is the one reported.
-        }
+        output.CloseAfterError();
         ui.ShowMessage(error.MessageFor(strOutputPath) + "\r\rThe output file is incomplete.");
         return false;
     }

@@ -15,8 +15,6 @@
 namespace sulvan {
 namespace {
 
-// The converters read records into one buffer of this size.
-constexpr std::size_t kRecordSizeLimit = 2048;
 constexpr const char* kAdvExtension = ".adv";
 constexpr const char* kIncomplete = "\r\rThe output file is incomplete.";
 
@@ -121,7 +119,7 @@ class CTarsisConversion {
             m_output.Close();
             return true;
         } catch (const FileError& error) {
-            CloseAfterError();
+            m_output.CloseAfterError();
             m_ui.ShowMessage(error.MessageFor(m_strOutputPath) +
                              (m_bOutputCreated ? kIncomplete : ""));
             return false;
@@ -130,7 +128,8 @@ class CTarsisConversion {
 
   private:
     void Walk() {
-        CRecordWalk walk(m_reader, m_reader.Geometry(), SWalkOptions{kRecordSizeLimit, true});
+        CRecordWalk walk(m_reader, m_reader.Geometry(),
+                         SWalkOptions{kConverterRecordSizeLimit, true});
         SRecordView record;
         while (walk.Next(record)) {
             switch (record.Id()) {
@@ -230,14 +229,6 @@ class CTarsisConversion {
         m_output.Open(strPath, CBinaryFile::EOpenMode::Create);
         m_bOutputCreated = true;
         m_bHeaderWritten = false;
-    }
-
-    void CloseAfterError() {
-        try {
-            m_output.Close();
-        } catch (const FileError&) {
-            // The first failure is the one reported; the output is incomplete either way.
-        }
     }
 
     CUserInterface& m_ui;

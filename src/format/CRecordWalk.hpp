@@ -27,6 +27,9 @@ struct SDamageReport {
     bool IsClean() const { return nSkippedBytes == 0 && nChecksumErrors == 0; }
 };
 
+// The converters read records into one buffer of this size.
+inline constexpr std::size_t kConverterRecordSizeLimit = 2048;
+
 struct SWalkOptions {
     // Accepted sizes above this are cut to it (0: no limit). The converters read records into
     // a 2048-byte buffer; a longer record then fails its checksum and is slid over.

@@ -70,6 +70,14 @@ void CBinaryFile::Close() {
     }
 }
 
+void CBinaryFile::CloseAfterError() noexcept {
+    try {
+        Close();
+    } catch (const FileError&) {
+        // The failure being reported is the one that counts; this file is closed either way.
+    }
+}
+
 std::size_t CBinaryFile::Read(void* pDestination, std::size_t nCount) {
     assert(IsOpen() && !IsWriting());
     auto* pOut = static_cast<std::uint8_t*>(pDestination);

@@ -41,6 +41,9 @@ class CBinaryFile {
     // Writes what is buffered and closes; throws FileError when that fails (the file is
     // closed all the same). Closing a closed file does nothing.
     void Close();
+    // Closes a file after a failure that is being reported already: what is buffered is
+    // still written, and a second failure on the way is dropped in favour of the first.
+    void CloseAfterError() noexcept;
     bool IsOpen() const { return m_nDescriptor >= 0; }
 
     // Reads up to nCount bytes at the position and returns how many were read; fewer than
