@@ -133,7 +133,9 @@ bool CSulvanFileDlg::ConvertFileToAdv(const std::string& strInput, std::string& 
         }
         NameRepairedCopy(strOutput, kAdvExtension);
     }
-    if (!AsksToReplace(m_ui, strOutput)) {
+    // Burst files are named after the output; the first of them stands for the set.
+    const bool bBurstFiles = !bLacksBurstHeaders && WritesBurstFiles(reader, m_bBurstFiles);
+    if (!AsksToReplace(m_ui, bBurstFiles ? BurstFileName(strOutput, 1) : strOutput)) {
         return true;
     }
     if (bLacksBurstHeaders) {

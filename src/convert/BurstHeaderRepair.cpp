@@ -1,6 +1,7 @@
 #include "convert/BurstHeaderRepair.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "format/BcdClock.hpp"
 #include "format/CRecordWalk.hpp"
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* kRepairedFirmware = "1.08";
 constexpr std::size_t kHeaderSize = 42;
 constexpr std::size_t kHeaderSamples = 10;
+constexpr std::size_t kSystemSampleSize = 28;
 
 std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& clock,
                                                           std::uint16_t nSamplesPerBurst) {
@@ -30,20 +32,30 @@ std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& cloc
     return header;
 }
 
+// All three records with their checksums refreshed: opening may have changed a field (a
+// 200 kHz head reads as 190), and a stale checksum would make the copy look damaged.
 void WriteConfiguration(CBinaryFile& output, CInsConf& conf) {
     conf.SetFirmwareText(kRepairedFirmware);
     CInsConf::HardwareRecord hardware{};
+    CInsConf::HeadRecord head{};
+    CInsConf::UserRecord user{};
     conf.GetHardwareConfig(hardware.data());
+    conf.GetHeadConfig(head.data());
+    conf.GetUserConfig(user.data());
     output.Write(hardware.data(), hardware.size());
-    output.Write(conf.Head().data(), conf.Head().size());
-    output.Write(conf.User().data(), conf.User().size());
+    output.Write(head.data(), head.size());
+    output.Write(user.data(), user.size());
 }
 
 // Velocity samples and the system samples among them, with a header in front of every burst.
 // Before the first intact system sample there is no clock to give a header: it gets the
-// invalid clock.
+// invalid clock. The system sample read before the first header follows that header, so that
+// a conversion of the copy, which drops samples until it has seen a system sample, keeps the
+// first burst.
 void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSamplesPerBurst) {
     ClockBytes clock = kInvalidClock;
+    std::array<std::uint8_t, kSystemSampleSize> latestSystem{};
+    bool bSystemSeen = false;
     bool bHeaderWritten = false;
     std::uint32_t nSamplesSinceHeader = 0;
     CRecordWalk walk(reader, reader.Geometry(), SWalkOptions{kConverterRecordSizeLimit, true});
@@ -54,12 +66,18 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
                 std::copy_n(record.Data() + kRecordClockOffset, kClockSize, clock.begin());
                 if (bHeaderWritten) {
                     output.Write(record.Data(), record.Size());
+                } else {
+                    std::copy_n(record.Data(), latestSystem.size(), latestSystem.begin());
+                    bSystemSeen = true;
                 }
                 break;
             case RecordId::VelocitySample:
                 if (!bHeaderWritten || nSamplesSinceHeader == nSamplesPerBurst) {
                     const auto header = BuildVelocityHeader(clock, nSamplesPerBurst);
                     output.Write(header.data(), header.size());
+                    if (!bHeaderWritten && bSystemSeen) {
+                        output.Write(latestSystem.data(), latestSystem.size());
+                    }
                     nSamplesSinceHeader = 0;
                     bHeaderWritten = true;
                 }

@@ -99,16 +99,12 @@ class CTarsisConversion {
         : m_ui(ui),
           m_reader(reader),
           m_strOutputPath(strOutputPath),
-          m_bBurstFileMode(bBurstFiles && reader.Config().m_bBurst == 1),
+          m_strRequestedPath(strOutputPath),
+          m_bBurstFileMode(WritesBurstFiles(reader, bBurstFiles)),
           m_header(MakeFileHeader(reader)),
           m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001),
           m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 0, 3)),
-          m_nCells(reader.Conf().GetUserCells()) {
-        const std::string_view strPath(strOutputPath);
-        const bool bEndsInAdv =
-            strPath.size() >= 4 && strPath.substr(strPath.size() - 4) == kAdvExtension;
-        m_strBasePath = bEndsInAdv ? strOutputPath.substr(0, strPath.size() - 4) : strOutputPath;
-    }
+          m_nCells(reader.Conf().GetUserCells()) {}
 
     bool Run() {
         try {
@@ -162,7 +158,7 @@ class CTarsisConversion {
     void StartBurst() {
         if (m_bBurstFileMode) {
             m_output.Close();
-            m_strOutputPath = m_strBasePath + "_" + std::to_string(m_nBursts + 1) + kAdvExtension;
+            m_strOutputPath = BurstFileName(m_strRequestedPath, m_nBursts + 1);
             OpenOutput(m_strOutputPath);
         }
         ++m_nBursts;
@@ -234,7 +230,8 @@ class CTarsisConversion {
     CUserInterface& m_ui;
     CInsFile& m_reader;
     std::string& m_strOutputPath;
-    std::string m_strBasePath;
+    // The path the caller asked for; burst files are named after it.
+    const std::string m_strRequestedPath;
     const bool m_bBurstFileMode;
     SAdvFileHeader m_header;
     const double m_dVelocityScale;
@@ -251,6 +248,18 @@ class CTarsisConversion {
 };
 
 }  // namespace
+
+bool WritesBurstFiles(const CInsFile& reader, bool bBurstFiles) {
+    return bBurstFiles && reader.Config().m_bBurst == 1;
+}
+
+std::string BurstFileName(const std::string& strOutputPath, int nBurst) {
+    std::string_view strBase(strOutputPath);
+    if (strBase.ends_with(kAdvExtension)) {
+        strBase.remove_suffix(std::string_view(kAdvExtension).size());
+    }
+    return std::string(strBase) + "_" + std::to_string(nBurst) + kAdvExtension;
+}
 
 bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles) {
     return CTarsisConversion(ui, reader, strOutputPath, bBurstFiles).Run();

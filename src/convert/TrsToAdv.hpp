@@ -15,4 +15,10 @@ class CUserInterface;
 // shown (what was written stays on disk).
 bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles);
 
+// Whether TrsToAdv writes a file per burst: asked for, and the recording is made in bursts.
+bool WritesBurstFiles(const CInsFile& reader, bool bBurstFiles);
+
+// The name of burst file nBurst (from 1) for an output path ending in ".adv".
+std::string BurstFileName(const std::string& strOutputPath, int nBurst);
+
 }  // namespace sulvan

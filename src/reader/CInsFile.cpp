@@ -39,7 +39,7 @@ std::string OpenFailureMessage(const std::string& strName, const FileError& erro
         case EFileCause::InvalidFile:
             return strName + kInvalidFileType;
         default:
-            return strName + "\r" + error.Description();
+            return error.MessageFor(strName);
     }
 }
 
@@ -82,11 +82,8 @@ int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* 
 }
 
 void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi) {
-    try {
-        CBinaryFile::Open(strName, EOpenMode::Read);
-    } catch (const FileError&) {
-        throw FileError(EFileCause::NotFound, strName);
-    }
+    // A file that exists but cannot be read (no permission, a folder) says why, not "not found".
+    CBinaryFile::Open(strName, EOpenMode::Read);
     const std::optional<int> family = FamilyFromFileName(strName);
     if (!family) {
         throw FileError(EFileCause::InvalidFile, strName);

@@ -45,9 +45,9 @@ std::uintmax_t AdvSize(int nSamples) {
 }
 
 // The repaired copy of a continuous recording: one 42-byte burst header is built in front of the
-// data; the system sample ahead of the first velocity sample lends it its clock and is dropped.
+// data; the system sample ahead of the first velocity sample lends it its clock and follows it.
 std::uintmax_t RepairedSize(const std::string& strInput) {
-    return fs::file_size(strInput) + 42 - 28;
+    return fs::file_size(strInput) + 42;
 }
 
 // The names in a folder, sorted.
@@ -226,6 +226,25 @@ TEST(BatchDriver, BurstFilesListTheLastBurstFileWritten) {
     EXPECT_EQ(FilesIn(batch.m_dir.Path()),
               (Names{"run1.trs", "run1_1.adv", "run1_2.adv", "run1_3.adv"}));
     EXPECT_TRUE(batch.m_ui.Messages().empty() && batch.m_ui.Questions().empty());
+}
+
+TEST(BatchDriver, TheReplaceQuestionOfBurstFilesNamesTheFirstBurstFile) {
+    for (const bool bReplace : {false, true}) {
+        SCOPED_TRACE(bReplace ? "Yes" : "No");
+        SBatch batch;
+        batch.m_dialog.m_bBurstFiles = true;
+        const Bytes kept = {1, 2, 3};
+        const std::string strFirst = batch.Write("run1_1.adv", kept);
+        batch.m_ui.Answer(bReplace);
+        batch.Convert({batch.Write("run1.trs", TarsisRecording(8, "1.08", 4))});
+        EXPECT_EQ(batch.m_ui.Questions(), Names{ReplaceQuestion(strFirst)});
+        if (bReplace) {
+            EXPECT_EQ(fs::file_size(strFirst), AdvSize(4));
+        } else {
+            EXPECT_EQ(ReadFileBytes(strFirst), kept);
+            EXPECT_EQ(FilesIn(batch.m_dir.Path()), (Names{"run1.trs", "run1_1.adv"}));
+        }
+    }
 }
 
 TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {

@@ -3,6 +3,7 @@
 // recordings that sulvan-synth writes.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -52,6 +53,20 @@ class ConvertCommandLineTest : public ::testing::Test {
         args.push_back(m_dir.Path(strName));
         const SProcessResult result = RunProcess(SULVAN_SYNTH_PROGRAM, args, m_dir.Path());
         ASSERT_EQ(result.nStatus, 0) << result.strErr;
+    }
+
+    // As a user without privileges, who cannot read what a mode forbids (root reads anything).
+    // That user runs a copy in the test's folder: the build tree may be closed to it.
+    SProcessResult ConvertUnprivileged(const Args& args) const {
+        if (::geteuid() != 0) {
+            return Convert(args);
+        }
+        fs::permissions(m_dir.Path(), fs::perms::all);
+        const std::string strProgram = m_dir.Path("sulvan-convert");
+        fs::copy_file(SULVAN_CONVERT_PROGRAM, strProgram);
+        Args command = {"--reuid=65534", "--regid=65534", "--clear-groups", strProgram};
+        command.insert(command.end(), args.begin(), args.end());
+        return RunProcess("/usr/bin/setpriv", command, m_dir.Path());
     }
 
     CTempDir m_dir;
@@ -260,6 +275,68 @@ TEST_F(ConvertCommandLineTest, ASynthesisedBurstRecordingConvertsToItsComputedSi
     result = Convert({"--burst-files", "rec.trs"});
     EXPECT_EQ(result.nStatus, 0) << result.strErr;
     EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"rec.trs", "rec_1.adv", "rec_2.adv", "rec_3.adv"}));
+}
+
+TEST_F(ConvertCommandLineTest, ARepairedCopyConvertsEverySampleAndOpensWithoutQuestions) {
+    // Opening reads a 200 kHz head as 190: the copy must carry the checksum of what it holds.
+    SHeadOptions head;
+    head.nFrequencyKhz = 200;
+    SUserOptions user;
+    user.nBurstSamples = 4;
+    CRecordingBuilder input;
+    input.Add(StandardConfiguration("TRS 1001", "1.07", head, user));
+    for (int n = 0; n < 10; ++n) {
+        if (n % 3 == 0) {
+            input.Add(SystemSample());
+        }
+        input.Add(VelocitySample());
+    }
+    m_dir.Write("run1.trs", input.Image());
+    SProcessResult result = Convert({"-y", "run1.trs"});
+    ASSERT_EQ(result.strOut, "run1_new.trs\n") << result.strErr;
+
+    result = Convert({"run1_new.trs"});
+    EXPECT_EQ(result.nStatus, 0);
+    EXPECT_EQ(result.strOut, "run1_new.adv\n");
+    EXPECT_EQ(result.strErr, "");
+    EXPECT_EQ(fs::file_size(m_dir.Path("run1_new.adv")), AdvSize(10));
+
+    result = Convert({"--burst-files", "run1_new.trs"});
+    EXPECT_EQ(result.strErr, "");
+    for (const auto& [pName, nSamples] :
+         {std::pair{"run1_new_1.adv", 4}, {"run1_new_2.adv", 4}, {"run1_new_3.adv", 2}}) {
+        EXPECT_EQ(fs::file_size(m_dir.Path(pName)), AdvSize(nSamples)) << pName;
+    }
+}
+
+TEST_F(ConvertCommandLineTest, AFileThatCannotBeReadIsReportedWithTheReason) {
+    Synth("locked.trs");
+    Synth("good.trs");
+    fs::create_directory(m_dir.Path("folder.trs"));
+    fs::permissions(m_dir.Path("locked.trs"), fs::perms::none);
+    const SProcessResult result = ConvertUnprivileged({"locked.trs", "folder.trs", "good.trs"});
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_EQ(result.strOut, "good.adv\n");
+    EXPECT_TRUE(Contains(result.strErr, m_dir.Path("locked.trs") + "\nPermission denied\n"))
+        << result.strErr;
+    EXPECT_TRUE(Contains(result.strErr, m_dir.Path("folder.trs") + "\nIs a directory\n"))
+        << result.strErr;
+    EXPECT_FALSE(Contains(result.strErr, "File not found"));
+}
+
+TEST_F(ConvertCommandLineTest, BurstFilesAreReplacedOnlyWhenTheQuestionAboutTheFirstSaysYes) {
+    Synth("rec.trs", {"--kind", "tarsis-burst", "--burst-samples", "32", "--samples", "64"});
+    const Bytes kept = {1, 2, 3};
+    m_dir.Write("rec_1.adv", kept);
+    SProcessResult result = Convert({"-n", "--burst-files", "rec.trs"});
+    EXPECT_EQ(result.nStatus, 0);
+    EXPECT_TRUE(Contains(result.strErr, m_dir.Path("rec_1.adv") + " already exists.\n"));
+    EXPECT_EQ(ReadFileBytes(m_dir.Path("rec_1.adv")), kept);
+    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"rec.trs", "rec_1.adv"}));
+
+    result = Convert({"-y", "--burst-files", "rec.trs"});
+    EXPECT_EQ(result.strOut, "rec_2.adv\n");
+    EXPECT_EQ(fs::file_size(m_dir.Path("rec_1.adv")), AdvSize(32));
 }
 
 }  // namespace

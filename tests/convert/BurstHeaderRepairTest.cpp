@@ -60,10 +60,10 @@ TEST_F(BurstHeaderRepairTest, BuildsAHeaderInFrontOfEveryBurst) {
         }
     }
     const auto v = [](int n) { return VelocitySample(Numbered(n)).Build(); };
-    const Bytes expected =
-        Join({RepairedConfiguration(), ExpectedHeader(first, 4), v(1), v(2), v(3), v(4),
-              ExpectedHeader(first, 4), v(5), v(6), SystemSample(secondSystem).Build(), v(7), v(8),
-              ExpectedHeader(second, 4), v(9), v(10)});
+    const Bytes expected = Join(
+        {RepairedConfiguration(), ExpectedHeader(first, 4), SystemSample(firstSystem).Build(), v(1),
+         v(2), v(3), v(4), ExpectedHeader(first, 4), v(5), v(6), SystemSample(secondSystem).Build(),
+         v(7), v(8), ExpectedHeader(second, 4), v(9), v(10)});
     EXPECT_EQ(Repair(input.Image(), 4), expected);
     EXPECT_TRUE(m_ui.Events().empty());
     EXPECT_DOUBLE_EQ(m_reader.Conf().GetFirmwareVersion(), 1.08);
@@ -81,7 +81,7 @@ TEST_F(BurstHeaderRepairTest, NoSamplesPerBurstGiveOneHeader) {
                             .Add(VelocitySample(Numbered(3)))
                             .Image();
     EXPECT_EQ(Repair(input, 0),
-              Join({RepairedConfiguration(), ExpectedHeader(clock, 0),
+              Join({RepairedConfiguration(), ExpectedHeader(clock, 0), SystemSample(system).Build(),
                     VelocitySample(Numbered(1)).Build(), VelocitySample(Numbered(2)).Build(),
                     VelocitySample(Numbered(3)).Build()}));
 }
@@ -112,7 +112,7 @@ TEST_F(BurstHeaderRepairTest, OldHeadersAndDamagedSamplesAreLeftOut) {
                             .Image();
     // The damaged sample does not count towards the two samples of a burst.
     EXPECT_EQ(Repair(input, 2),
-              Join({RepairedConfiguration(), ExpectedHeader(clock, 2),
+              Join({RepairedConfiguration(), ExpectedHeader(clock, 2), SystemSample(system).Build(),
                     VelocitySample(Numbered(1)).Build(), VelocitySample(Numbered(3)).Build(),
                     ExpectedHeader(clock, 2), VelocitySample(Numbered(4)).Build()}));
 }
@@ -139,8 +139,12 @@ TEST_F(BurstHeaderRepairTest, TwoBeamSamplesAreCopiedWhole) {
 TEST_F(BurstHeaderRepairTest, TheCopyOpensWithoutQuestionsAsFirmware108) {
     SUserOptions user;
     user.nBurstSamples = 2;
+    // Opening reads a 200 kHz head as 190 and changes the held record: the copy's checksum
+    // must follow.
+    SHeadOptions head;
+    head.nFrequencyKhz = 200;
     const Bytes input = CRecordingBuilder()
-                            .Add(StandardConfiguration("TRS 1001", "1.07", {}, user))
+                            .Add(StandardConfiguration("TRS 1001", "1.07", head, user))
                             .Add(SystemSample())
                             .Add(VelocitySample())
                             .Add(VelocitySample())

@@ -52,11 +52,11 @@ TEST_F(CInsFileTest, MissingAndEmptyFilesAreReportedByTheNameAsPassed) {
                                }));
 }
 
-TEST_F(CInsFileTest, AFolderIsNotAFile) {
+TEST_F(CInsFileTest, AFolderIsReportedWithTheReasonNotAsMissing) {
     std::string strFolder = m_dir.Path("folder.trs");
     ASSERT_EQ(::mkdir(strFolder.c_str(), 0755), 0);
     EXPECT_EQ(m_reader.Open(strFolder, true, &m_ui), 0);
-    EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{strFolder + "\rFile not found."});
+    EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{strFolder + "\rIs a directory"});
 }
 
 TEST_F(CInsFileTest, WrongUserChecksumCountsOnlyWithChecksumControl) {

@@ -151,6 +151,10 @@ CRecordBuilder VelocitySample(const SVelocitySample& sample) {
     return record;
 }
 
+CRecordBuilder VelocitySample() {
+    return VelocitySample(SVelocitySample{});
+}
+
 void FillVelocitySample(CRecordBuilder& record, const SVelocitySample& sample) {
     const std::size_t nBeams = sample.velocities.size();
     assert(sample.amplitudes.size() == nBeams && sample.correlations.size() == nBeams);

@@ -103,7 +103,10 @@ struct SVelocitySample {
     std::uint16_t nPressure = 0;
     std::uint16_t nAnalog1 = 0;
 };
-CRecordBuilder VelocitySample(const SVelocitySample& sample = {});
+CRecordBuilder VelocitySample(const SVelocitySample& sample);
+// The default sample. Built out of line: g++ 12 at -O3 takes the default's inlined vectors for
+// uninitialised memory.
+CRecordBuilder VelocitySample();
 // Writes the sample's fields into a velocity sample record of the same beam count.
 void FillVelocitySample(CRecordBuilder& record, const SVelocitySample& sample);
 

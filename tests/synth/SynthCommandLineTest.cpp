@@ -61,17 +61,18 @@ TEST(SynthCommandLine, ProgramWritesTheRecordingAndEndsWithItsStatus) {
     // 784 + 2 bursts of 40: 2 headers (42 bytes), system samples (28) at 0 and 32 of each and
     // 80 velocity samples (24); less the 7 bytes cut off.
     SRun run = RunProgram(
-        dir, "--kind tarsis-burst --burst-samples 40 --samples 80 --truncate 7 '" + strPath + "'");
+        dir, std::string("--kind tarsis-burst --burst-samples 40 --samples 80 --truncate 7 '") +
+                 strPath + "'");
     EXPECT_EQ(run.nStatus, 0) << run.strErr;
     EXPECT_EQ(run.strOut,
               strPath + ": 2893 bytes, 80 velocity samples, 4 system samples, 2 burst headers\n");
     EXPECT_EQ(std::filesystem::file_size(strPath), 2893u);
 
-    run = RunProgram(dir, "'" + dir.Path("missing/x.trs") + "'");
+    run = RunProgram(dir, std::string("'") + dir.Path("missing/x.trs") + "'");
     EXPECT_EQ(run.nStatus, 1);
     EXPECT_EQ(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1) << run.strErr;
 
-    run = RunProgram(dir, "--beams 9 '" + strPath + "'");
+    run = RunProgram(dir, std::string("--beams 9 '") + strPath + "'");
     EXPECT_EQ(run.nStatus, 2);
     EXPECT_EQ(run.strErr.rfind("sulvan-synth: ", 0), 0u) << run.strErr;
 }
