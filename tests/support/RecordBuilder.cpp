@@ -184,6 +184,33 @@ void FillSystemSample(CRecordBuilder& record, const SSystemSample& sample) {
     record.I16(20, sample.nTemperature);
 }
 
+CRecordBuilder PeloraRecord(std::uint8_t nId, const SPeloraSample& sample) {
+    const std::size_t nSize =
+        3 * sample.velocities.size() + (nId == RecordId::PeloraExtended ? 68 : 32);
+    CRecordBuilder record(nId, nSize + (nSize & 1));
+    FillPeloraRecord(record, sample);
+    return record;
+}
+
+void FillPeloraRecord(CRecordBuilder& record, const SPeloraSample& sample) {
+    const std::size_t nBeams = sample.velocities.size();
+    assert(sample.amplitudes.size() == nBeams);
+    record.Clock(sample.clock);
+    record.U16(12, sample.nAnalog1);
+    record.U16(14, sample.nBattery);
+    record.U16(16, sample.nSoundSpeed);
+    record.I16(18, sample.nHeading);
+    record.I16(20, sample.nPitch);
+    record.I16(22, sample.nRoll);
+    record.U8(24, static_cast<std::uint8_t>(sample.nPressure >> 16));
+    record.U16(26, static_cast<std::uint16_t>(sample.nPressure));
+    record.I16(28, sample.nTemperature);
+    for (std::size_t b = 0; b < nBeams; ++b) {
+        record.I16(30 + 2 * b, sample.velocities[b]);
+        record.U8(30 + 2 * nBeams + b, sample.amplitudes[b]);
+    }
+}
+
 CRecordBuilder VelocityHeader(const ClockBytes& clock, std::uint16_t nSamples) {
     CRecordBuilder record(RecordId::VelocityHeader, 42);
     FillVelocityHeader(record, clock, nSamples);

@@ -127,6 +127,25 @@ void FillSystemSample(CRecordBuilder& record, const SSystemSample& sample);
 CRecordBuilder VelocityHeader(const ClockBytes& clock, std::uint16_t nSamples);
 void FillVelocityHeader(CRecordBuilder& record, const ClockBytes& clock, std::uint16_t nSamples);
 
+// Pelora velocity record: 0x01 (3·nb + 32 bytes), 0x80 (the same size, a wave sample) and 0x70
+// (3·nb + 68 bytes, extended); all three share the fields up to the amplitudes.
+struct SPeloraSample {
+    ClockBytes clock = {0x00, 0x00, 0x01, 0x12, 0x08, 0x01};
+    std::uint16_t nAnalog1 = 0;
+    std::uint16_t nBattery = 120;
+    std::uint16_t nSoundSpeed = 15000;  // 0.1 m/s
+    std::int16_t nHeading = 900;        // 0.1 degree
+    std::int16_t nPitch = -15;
+    std::int16_t nRoll = 25;
+    std::uint32_t nPressure = 0;           // 24 bits: the high byte at 24, the low word at 26
+    std::int16_t nTemperature = 1234;      // 0.01 degC
+    std::vector<std::int16_t> velocities;  // counts per beam, from offset 30
+    std::vector<std::uint8_t> amplitudes;  // after the velocities
+};
+// nb is the number of velocities.
+CRecordBuilder PeloraRecord(std::uint8_t nId, const SPeloraSample& sample);
+void FillPeloraRecord(CRecordBuilder& record, const SPeloraSample& sample);
+
 // A profile record of nb beams and nc cells with the clock at offset 4.
 CRecordBuilder ProfileRecord(std::uint8_t nId, int nBeams, int nCells, const ClockBytes& clock);
 
