@@ -50,7 +50,7 @@ void RecordWalk(benchmark::State& state) {
         file.Open(RecordingPath(), CBinaryFile::EOpenMode::Read);
         SRecordGeometry geometry;
         geometry.bUserConfigValid = true;  // as after opening a file with its configuration
-        CRecordWalk walk(file, geometry, SWalkOptions{2048, true});
+        CRecordWalk walk(file, geometry, SWalkOptions{.nRecordSizeLimit = 2048});
         SRecordView record;
         while (walk.Next(record)) {
             ++nRecords;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iomanip>
 #include <istream>
 #include <ostream>
 
@@ -23,12 +24,33 @@ std::string ToLines(const std::string& strText) {
 }
 
 CTerminalUserInterface::CTerminalUserInterface(std::ostream& err, std::istream& in,
-                                               EAnswerPolicy policy, bool bTerminal, bool bQuiet)
-    : m_err(err), m_in(in), m_policy(policy), m_bTerminal(bTerminal), m_bQuiet(bQuiet) {}
+                                               EAnswerPolicy policy, STerminals terminals,
+                                               bool bQuiet)
+    : m_err(err), m_in(in), m_policy(policy), m_terminals(terminals), m_bQuiet(bQuiet) {}
 
 void CTerminalUserInterface::ShowMessage(const std::string& strText) {
     if (!m_bQuiet) {
+        EraseProgress();
         m_err << ToLines(strText) << "\n\n";
+    }
+}
+
+void CTerminalUserInterface::SetProgress(int nPercent) {
+    if (m_bQuiet || !m_terminals.bError) {
+        return;
+    }
+    if (nPercent <= 0 || nPercent >= 100) {
+        EraseProgress();
+        return;
+    }
+    m_err << "\rconverting " << std::setw(3) << nPercent << "%" << std::flush;
+    m_bProgressShown = true;
+}
+
+void CTerminalUserInterface::EraseProgress() {
+    if (m_bProgressShown) {
+        m_err << "\r\033[K" << std::flush;
+        m_bProgressShown = false;
     }
 }
 
@@ -42,12 +64,14 @@ bool CTerminalUserInterface::AskYesNo(const std::string& strText) {
 
 void CTerminalUserInterface::Warn(const std::string& strText) {
     if (!m_bQuiet) {
+        EraseProgress();
         m_err << "sulvan-convert: " << strText << "\n";
     }
 }
 
 bool CTerminalUserInterface::Ask(const std::string& strText, const char* pChoices) {
-    if (m_policy != EAnswerPolicy::Ask || !m_bTerminal) {
+    EraseProgress();
+    if (m_policy != EAnswerPolicy::Ask || !m_terminals.bInput) {
         const bool bYes = m_policy == EAnswerPolicy::Yes;
         if (!m_bQuiet) {
             m_err << ToLines(strText) << "\n";

@@ -16,31 +16,40 @@ enum class EAnswerPolicy {
     No,   // answer every question No (Cancel)
 };
 
+// Which of the standard streams are terminals.
+struct STerminals {
+    bool bInput = false;  // questions can be asked
+    bool bError = false;  // progress can be shown on a line that is rewritten
+};
+
 class CTerminalUserInterface : public CUserInterface {
   public:
-    // bTerminal: the input stream is a terminal a question can be asked on. bQuiet: messages
-    // and questions answered without asking are not shown.
+    // bQuiet: messages, progress and questions answered without asking are not shown.
     CTerminalUserInterface(std::ostream& err, std::istream& in, EAnswerPolicy policy,
-                           bool bTerminal, bool bQuiet);
+                           STerminals terminals, bool bQuiet);
 
     void ShowMessage(const std::string& strText) override;
     bool AskOkCancel(const std::string& strText) override;
     bool AskYesNo(const std::string& strText) override;
     void BeginWait() override {}
     void EndWait() override {}
-    void SetProgress(int) override {}
+    // On a terminal, a line with the percentage while a file is under way; gone at 0 and 100.
+    void SetProgress(int nPercent) override;
 
     // A line of the front end's own (a warning about an argument); hidden when quiet.
     void Warn(const std::string& strText);
 
   private:
     bool Ask(const std::string& strText, const char* pChoices);
+    // Clears the progress line, so that what follows starts on an empty line.
+    void EraseProgress();
 
     std::ostream& m_err;
     std::istream& m_in;
     EAnswerPolicy m_policy;
-    bool m_bTerminal;
+    STerminals m_terminals;
     bool m_bQuiet;
+    bool m_bProgressShown = false;
 };
 
 // The library's "\r" line breaks as new lines.

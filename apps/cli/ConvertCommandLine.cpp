@@ -124,7 +124,7 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
 }
 
 int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& err,
-               std::istream& in, bool bTerminal) {
+               std::istream& in, STerminals terminals) {
     // The file dialog hands full paths; so does the command line.
     std::vector<std::string> existing;
     std::size_t nFailed = 0;
@@ -150,7 +150,7 @@ int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& 
         nType = pType->nPosition;
     }
 
-    CTerminalUserInterface ui(err, in, request.answers, bTerminal, request.bQuiet);
+    CTerminalUserInterface ui(err, in, request.answers, terminals, request.bQuiet);
     CSulvanFileDlg dialog(ui);
     dialog.m_nConversionType = nType;
     dialog.m_bChecksum = request.bChecksum;

@@ -32,6 +32,6 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
 // Converts what the request names; converted output names go to out, one per line, and every
 // message and question to err. Returns the exit status.
 int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& err,
-               std::istream& in, bool bTerminal);
+               std::istream& in, STerminals terminals);
 
 }  // namespace sulvan::cli

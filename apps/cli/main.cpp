@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
         return nParsed;
     }
     return sulvan::cli::RunConvert(request, std::cout, std::cerr, std::cin,
-                                   ::isatty(STDIN_FILENO) != 0);
+                                   {::isatty(STDIN_FILENO) != 0, ::isatty(STDERR_FILENO) != 0});
 }

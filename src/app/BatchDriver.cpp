@@ -4,8 +4,11 @@
 #include <string_view>
 
 #include "app/CSulvanFileDlg.hpp"
+#include "app/ProgressTarget.hpp"
 #include "config/CInsConf.hpp"
 #include "convert/BurstHeaderRepair.hpp"
+#include "convert/ConvertToWpr.hpp"
+#include "convert/OutputSafety.hpp"
 #include "convert/TrsToAdv.hpp"
 #include "platform/CBinaryFile.hpp"
 #include "platform/CUserInterface.hpp"
@@ -115,7 +118,16 @@ bool CSulvanFileDlg::ConvertFile(const std::string& strInput, std::string& strOu
 }
 
 bool CSulvanFileDlg::ConvertFileToAdv(const std::string& strInput, std::string& strOutput) {
-    if (RefusesToOverwriteInput(strInput, strOutput)) {
+    return ConvertWithReader(strInput, strOutput, ConversionType::TrsToAdv);
+}
+
+bool CSulvanFileDlg::ConvertFileToWpr(const std::string& strInput, std::string& strOutput) {
+    return ConvertWithReader(strInput, strOutput, ConversionType::ToWpr);
+}
+
+bool CSulvanFileDlg::ConvertWithReader(const std::string& strInput, std::string& strOutput,
+                                       int nType) {
+    if (RefusesToReplaceInput(m_ui, strInput, strOutput)) {
         return false;
     }
     CWaitCursor wait(m_ui);
@@ -125,50 +137,37 @@ bool CSulvanFileDlg::ConvertFileToAdv(const std::string& strInput, std::string& 
         m_ui.ShowMessage("Invalid file.\r\r" + strInput);
         return false;
     }
+    const bool bToAdv = nType == ConversionType::TrsToAdv;
     const bool bLacksBurstHeaders = reader.GetFamily() == Family::Tarsis &&
                                     reader.Conf().GetFirmwareVersion() < kBurstHeaderFirmware;
     if (bLacksBurstHeaders) {
         if (!m_ui.AskYesNo("Burst headers missing in file.\r\rRepair file?")) {
             return true;
         }
-        NameRepairedCopy(strOutput, kAdvExtension);
+        NameRepairedCopy(strOutput, bToAdv ? kAdvExtension : kWprExtension);
     }
     // Burst files are named after the output; the first of them stands for the set.
-    const bool bBurstFiles = !bLacksBurstHeaders && WritesBurstFiles(reader, m_bBurstFiles);
+    const bool bBurstFiles =
+        bToAdv && !bLacksBurstHeaders && WritesBurstFiles(reader, m_bBurstFiles);
     if (!AsksToReplace(m_ui, bBurstFiles ? BurstFileName(strOutput, 1) : strOutput)) {
         return true;
     }
     if (bLacksBurstHeaders) {
         return RepairBurstHeaders(m_ui, reader, strOutput, reader.Config().m_nBurstSamples);
     }
-    return TrsToAdv(m_ui, reader, strOutput, m_bBurstFiles);
-}
-
-bool CSulvanFileDlg::ConvertFileToWpr(const std::string& strInput, std::string& strOutput) {
-    if (RefusesToOverwriteInput(strInput, strOutput)) {
-        return false;
+    if (bToAdv) {
+        return TrsToAdv(m_ui, reader, strOutput, m_bBurstFiles);
     }
-    return ReportNotAvailable(strInput);
+    SWprOptions options;
+    options.bChecksumControl = m_bChecksum;
+    options.progress = sulvan::SetProgress;
+    return ConvertToWpr(m_ui, reader, strOutput, options);
 }
 
 bool CSulvanFileDlg::ConvertMrvToAdv(const std::string& strInput, std::string& strOutput) {
-    if (RefusesToOverwriteInput(strInput, strOutput)) {
+    if (RefusesToReplaceInput(m_ui, strInput, strOutput)) {
         return false;
     }
-    return ReportNotAvailable(strInput);
-}
-
-bool CSulvanFileDlg::RefusesToOverwriteInput(const std::string& strInput,
-                                             const std::string& strOutput) {
-    if (!IsSameFile(strInput, strOutput)) {
-        return false;
-    }
-    m_ui.ShowMessage(strOutput + "\r\rThe output would replace the input file.\r" +
-                     "The file was not converted.");
-    return true;
-}
-
-bool CSulvanFileDlg::ReportNotAvailable(const std::string& strInput) {
     m_ui.ShowMessage(strInput + "\r\rThis conversion is not available in this version.");
     return false;
 }

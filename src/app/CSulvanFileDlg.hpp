@@ -92,9 +92,9 @@ class CSulvanFileDlg {
 
   private:
     void SortByStartTime();
-    // Refuses, with a message, an output that would overwrite its input.
-    bool RefusesToOverwriteInput(const std::string& strInput, const std::string& strOutput);
-    bool ReportNotAvailable(const std::string& strInput);
+    // The per-file driver of the conversions that read through CInsFile: open, the repair and
+    // replace questions, then the burst-header repair or the conversion of nType.
+    bool ConvertWithReader(const std::string& strInput, std::string& strOutput, int nType);
 
     CUserInterface& m_ui;
 };

@@ -38,6 +38,13 @@ void WriteText(std::uint8_t* pField, std::size_t nWidth, std::string_view strTex
     std::memset(pField + nCount, 0, nWidth - nCount);
 }
 
+// A text that ends with a zero byte inside the field; what follows it stays as it was.
+void WriteTerminatedText(std::uint8_t* pField, std::size_t nWidth, std::string_view strText) {
+    const std::size_t nCount = std::min(nWidth - 1, strText.size());
+    std::memcpy(pField, strText.data(), nCount);
+    pField[nCount] = 0;
+}
+
 template <std::size_t N>
 std::uint16_t SealAndCopy(std::array<std::uint8_t, N>& record, std::uint8_t* pDestination) {
     SealRecord(record);
@@ -178,7 +185,8 @@ std::string CInsConf::GetHardwareSerial() const {
 }
 
 void CInsConf::SetHardwareSerial(std::string_view strSerial) {
-    WriteText(m_hardware.data() + HardwareField::Serial, HardwareField::SerialWidth, strSerial);
+    WriteTerminatedText(m_hardware.data() + HardwareField::Serial, HardwareField::SerialWidth,
+                        strSerial);
 }
 
 std::string CInsConf::GetHeadSerial() const {
@@ -186,7 +194,7 @@ std::string CInsConf::GetHeadSerial() const {
 }
 
 void CInsConf::SetHeadSerial(std::string_view strSerial) {
-    WriteText(m_head.data() + HeadField::Serial, HeadField::SerialWidth, strSerial);
+    WriteTerminatedText(m_head.data() + HeadField::Serial, HeadField::SerialWidth, strSerial);
 }
 
 std::string CInsConf::GetFirmwareText() const {

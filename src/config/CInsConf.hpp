@@ -86,8 +86,10 @@ class CInsConf {
 
     // ---- Fields with rules of their own.
     std::string GetHardwareSerial() const;
+    // Writes the text and one zero byte after it; the rest of the field keeps its bytes.
     void SetHardwareSerial(std::string_view strSerial);
     std::string GetHeadSerial() const;
+    // As SetHardwareSerial.
     void SetHeadSerial(std::string_view strSerial);
     std::string GetFirmwareText() const;
     void SetFirmwareText(std::string_view strFirmware);

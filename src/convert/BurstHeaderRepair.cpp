@@ -58,7 +58,8 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
     bool bSystemSeen = false;
     bool bHeaderWritten = false;
     std::uint32_t nSamplesSinceHeader = 0;
-    CRecordWalk walk(reader, reader.Geometry(), SWalkOptions{kConverterRecordSizeLimit, true});
+    CRecordWalk walk(reader, reader.Geometry(),
+                     SWalkOptions{.nRecordSizeLimit = kConverterRecordSizeLimit});
     SRecordView record;
     while (walk.Next(record)) {
         switch (record.Id()) {

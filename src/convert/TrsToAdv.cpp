@@ -125,7 +125,7 @@ class CTarsisConversion {
   private:
     void Walk() {
         CRecordWalk walk(m_reader, m_reader.Geometry(),
-                         SWalkOptions{kConverterRecordSizeLimit, true});
+                         SWalkOptions{.nRecordSizeLimit = kConverterRecordSizeLimit});
         SRecordView record;
         while (walk.Next(record)) {
             switch (record.Id()) {

@@ -40,16 +40,9 @@ bool CRecordWalk::Next(SRecordView& record) {
         if (m_options.nRecordSizeLimit != 0) {
             nSize = std::min(nSize, m_options.nRecordSizeLimit);
         }
-        if (IsConfigurationRecord(pHeader[1])) {
-            CloseDamage(Position());
-            const auto nAvailable = static_cast<std::size_t>(m_pEnd - m_pCursor);
-            if (nSize <= nAvailable) {
-                m_pCursor += nSize;
-            } else {
-                // Past the window: start a fresh one where the record ends.
-                m_nBase = Position() + nSize;
-                m_pBegin = m_pCursor = m_pEnd = nullptr;
-            }
+        if (IsConfigurationRecord(pHeader[1]) ||
+            (m_options.nSkipSizeAbove != 0 && nSize > m_options.nSkipSizeAbove)) {
+            PassOver(nSize);
             continue;
         }
         if (static_cast<std::size_t>(m_pEnd - m_pCursor) < nSize && !Refill(nSize)) {
@@ -67,6 +60,18 @@ bool CRecordWalk::Next(SRecordView& record) {
         record.bytes = bytes;
         record.nOffset = nOffset;
         return true;
+    }
+}
+
+void CRecordWalk::PassOver(std::size_t nSize) {
+    CloseDamage(Position());
+    const auto nAvailable = static_cast<std::size_t>(m_pEnd - m_pCursor);
+    if (nSize <= nAvailable) {
+        m_pCursor += nSize;
+    } else {
+        // Past the window: start a fresh one where the record ends.
+        m_nBase = Position() + nSize;
+        m_pBegin = m_pCursor = m_pEnd = nullptr;
     }
 }
 

@@ -34,6 +34,9 @@ struct SWalkOptions {
     // Accepted sizes above this are cut to it (0: no limit). The converters read records into
     // a 2048-byte buffer; a longer record then fails its checksum and is slid over.
     std::size_t nRecordSizeLimit = 0;
+    // Records accepted with a size above this are passed over whole, as configuration records
+    // are (0: none is).
+    std::size_t nSkipSizeAbove = 0;
     bool bVerifyChecksum = true;
 };
 
@@ -68,6 +71,8 @@ class CRecordWalk {
     // Makes at least nCount bytes from the cursor available; false when the file has fewer.
     bool Refill(std::size_t nCount);
     void Slide(std::size_t nBytes);
+    // Goes on after a record that is not handed out (a configuration record).
+    void PassOver(std::size_t nSize);
     void CloseDamage(std::uint64_t nPosition);
     bool EndAt(std::uint64_t nPosition);
 

@@ -287,7 +287,6 @@ TEST(BatchDriver, ConversionsNotBuiltYetSaySoAndATypeOutsideTheListDoesNothing) 
         bool bListed;  // true: nothing is done; false: said to be missing, and not listed
     };
     const SCase cases[] = {{ConversionType::MrvToAdv, false},
-                           {ConversionType::ToWpr, false},
                            {ConversionType::None, true},
                            {3, true}};
     for (const SCase& c : cases) {

@@ -11,6 +11,7 @@
 #include "CTempDir.hpp"
 #include "ProcessRun.hpp"
 #include "RecordBuilder.hpp"
+#include "format/RecordCatalogue.hpp"
 
 namespace sulvan {
 namespace {
@@ -138,9 +139,9 @@ TEST_F(ConvertCommandLineTest, TheTypeComesFromTheOptionOrTheSharedExtension) {
         // The reader names the instrument that does not match the extension, and converts.
         {{"-t", "trs-adv", "site.pld"}, "site.adv\n"},
         {{"probes.mrv"}, ""},
-        {{"site.pld"}, ""},
+        {{"site.pld"}, "site.wpr\n"},
         {{"-t", "mrv-adv", "run1.trs"}, ""},
-        {{"--type", "wpr", "run1.trs"}, ""},
+        {{"--type", "wpr", "run1.trs"}, "run1.wpr\n"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -337,6 +338,47 @@ TEST_F(ConvertCommandLineTest, BurstFilesAreReplacedOnlyWhenTheQuestionAboutTheF
     result = Convert({"-y", "--burst-files", "rec.trs"});
     EXPECT_EQ(result.strOut, "rec_2.adv\n");
     EXPECT_EQ(fs::file_size(m_dir.Path("rec_1.adv")), AdvSize(32));
+}
+
+// A .wpr holds the configuration block, then per burst a profile and a burst header (130 + 60
+// bytes) and a 24-byte wave sample per velocity sample.
+TEST_F(ConvertCommandLineTest, WaveConversionOfATarsisBurstRecording) {
+    Synth("rec.trs", {"--kind", "tarsis-burst", "--burst-samples", "32", "--samples", "64"});
+    const SProcessResult result = Convert({"-t", "wpr", "rec.trs"});
+    EXPECT_EQ(result.nStatus, 0);
+    EXPECT_EQ(result.strOut, "rec.wpr\n");
+    EXPECT_EQ(result.strErr, "");
+    EXPECT_EQ(fs::file_size(m_dir.Path("rec.wpr")), 784u + 2 * (130 + 60) + 64 * 24);
+}
+
+TEST_F(ConvertCommandLineTest, APeloraDumpIsRepairedOnYesAndConvertedAsItIsOnNo) {
+    SPeloraSample sample;
+    sample.velocities = {1, 2, 3};
+    sample.amplitudes = {4, 5, 6};
+    const CRecordBuilder record = PeloraRecord(RecordId::SinglePointVelocity, sample);
+    SHeadOptions head;
+    head.strSerial = "PLD 2001";
+    // The configuration comes after the first records, as in a recorder's memory.
+    m_dir.Write("dump.pld", CRecordingBuilder()
+                                .Add(record)
+                                .Add(record)
+                                .Add(StandardConfiguration("PLD 1001", "3.30", head))
+                                .Add(record)
+                                .Image());
+    SProcessResult result = Convert({"-t", "wpr", "-y", "dump.pld"});
+    EXPECT_EQ(result.nStatus, 0) << result.strErr;
+    EXPECT_EQ(result.strOut, "dump.wpr\n");
+    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"dump.pld", "dump.wpr", "dump_rep.pld"}));
+    // The copy starts with the block and holds the whole dump: the configuration met again in
+    // it is passed over, the three records are converted.
+    const std::uintmax_t nThreeRecords = 784 + 3 * (130 + 60);
+    EXPECT_EQ(fs::file_size(m_dir.Path("dump.wpr")), nThreeRecords);
+
+    fs::remove(m_dir.Path("dump_rep.pld"));
+    result = Convert({"-t", "wpr", "-n", "dump.pld"});
+    EXPECT_EQ(result.nStatus, 0) << result.strErr;
+    EXPECT_EQ(FilesIn(m_dir.Path()), (Names{"dump.pld", "dump.wpr"}));
+    EXPECT_EQ(fs::file_size(m_dir.Path("dump.wpr")), nThreeRecords);
 }
 
 }  // namespace

@@ -105,17 +105,25 @@ TEST_F(CRecordWalkTest, ASyncByteInTheLastThreeBytesEndsTheWalk) {
 TEST_F(CRecordWalkTest, RecordsLongerThanTheLimitNeverPass) {
     const Bytes image =
         CRecordingBuilder().Add(CRecordBuilder(0x07, 4096)).Add(CRecordBuilder(0x07, 2048)).Image();
-    const std::vector<SSeen> seen = Walk(image, SWalkOptions{2048, true});
+    const std::vector<SSeen> seen = Walk(image, SWalkOptions{.nRecordSizeLimit = 2048});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], (SSeen{0x07, 4096, 2048}));
     EXPECT_EQ(m_damage.nChecksumErrors, 1u);
     EXPECT_EQ(Walk(image, SWalkOptions{}).size(), 2u);
+    // Passed over whole instead: a record inside the long one is not taken for a record.
+    const Bytes inner = CRecordingBuilder()
+                            .Add(CRecordBuilder(0x07, 4096).Raw(100, SystemSample().Build()))
+                            .Add(CRecordBuilder(0x07, 2048))
+                            .Image();
+    EXPECT_EQ(Walk(inner, SWalkOptions{.nSkipSizeAbove = 2048}),
+              (std::vector<SSeen>{{0x07, 4096, 2048}}));
+    EXPECT_TRUE(m_damage.IsClean());
 }
 
 TEST_F(CRecordWalkTest, WithoutChecksumControlDamagedRecordsPass) {
     const Bytes image =
         CRecordingBuilder().Add(VelocitySample().CorruptChecksum()).Add(SystemSample()).Image();
-    EXPECT_EQ(Walk(image, SWalkOptions{0, false}),
+    EXPECT_EQ(Walk(image, SWalkOptions{.bVerifyChecksum = false}),
               (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 24, 28}}));
 }
 

@@ -1,0 +1,325 @@
+#include "convert/ConvertToWpr.hpp"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "config/ConfigFields.hpp"
+#include "convert/CPercentProgress.hpp"
+#include "convert/OutputSafety.hpp"
+#include "convert/WprLayout.hpp"
+#include "format/CRecordWalk.hpp"
+#include "format/RecordCatalogue.hpp"
+#include "platform/ByteOrder.hpp"
+#include "platform/CUserInterface.hpp"
+#include "platform/FileError.hpp"
+#include "platform/Path.hpp"
+
+namespace sulvan {
+namespace {
+
+constexpr const char* kWprExtension = ".wpr";
+constexpr const char* kWaveHardwareSerial = "WPR 0000";
+constexpr const char* kWaveHeadSerial = "WAV 0000";
+constexpr double kWaveCellSize = 0.75;  // m
+// Records are read into a buffer of this size; longer ones (of the kinds that accept any size)
+// are passed over.
+constexpr std::size_t kRecordBufferSize = 51200;
+// The largest record a 16-bit size field in words can announce.
+constexpr std::size_t kLargestRecord = 0xFFFF * 2;
+
+// Where the beam arrays of a source record start.
+constexpr std::size_t kPeloraArrays = 30;
+constexpr std::size_t kTarsisArrays = 10;
+
+// Pelora velocity record (0x01, 0x70, 0x80) fields.
+constexpr std::size_t kPeloraAnalog1 = 12;
+constexpr std::size_t kPeloraBattery = 14;
+constexpr std::size_t kPeloraSoundSpeed = 16;
+constexpr std::size_t kPeloraHeading = 18;
+constexpr std::size_t kPeloraPitch = 20;
+constexpr std::size_t kPeloraRoll = 22;
+constexpr std::size_t kPeloraPressure = 26;  // the low word; the high byte is not carried
+constexpr std::size_t kPeloraTemperature = 28;
+
+// Tarsis records.
+constexpr std::size_t kSamplePressure = 6;  // velocity sample, the low word
+constexpr std::size_t kSampleAnalog1 = 8;
+constexpr std::size_t kSystemBattery = 10;  // system sample
+constexpr std::size_t kSystemSoundSpeed = 12;
+constexpr std::size_t kSystemHeading = 14;
+constexpr std::size_t kSystemPitch = 16;
+constexpr std::size_t kSystemRoll = 18;
+constexpr std::size_t kSystemTemperature = 20;
+constexpr std::size_t kHeaderSamples = 10;  // velocity sample header
+constexpr std::size_t kHeaderNoise = 12;
+
+// The first three beams of a record whose arrays start at nArrays: velocities, then the
+// amplitudes after all of the record's velocities. The record's own beam count addresses them,
+// so a record of fewer beams is never read past its end.
+SWaveBeams ReadBeams(const SRecordView& record, std::size_t nArrays) {
+    const auto nBeams =
+        static_cast<std::size_t>(std::max(0, BeamsFromRecordSize(record.Id(), record.Size())));
+    const std::uint8_t* p = record.Data() + nArrays;
+    SWaveBeams beams;
+    for (std::size_t b = 0; b < std::min<std::size_t>(nBeams, beams.velocity.size()); ++b) {
+        beams.velocity[b] = ReadI16Le(p + 2 * b);
+        beams.amplitude[b] = p[2 * nBeams + b];
+    }
+    return beams;
+}
+
+// The attitude and environment a Tarsis wave burst header carries: those of the latest system
+// sample before it.
+struct SSystemFields {
+    std::uint16_t nBattery = 0;
+    std::uint16_t nSoundSpeed = 0;
+    std::int16_t nHeading = 0;
+    std::int16_t nPitch = 0;
+    std::int16_t nRoll = 0;
+    std::int16_t nTemperature = 0;
+};
+
+std::string WprNameOf(const std::string& strOutputPath) {
+    return std::string(WithoutExtension(strOutputPath)) + kWprExtension;
+}
+
+std::string FailureMessage(const FileError& error, const std::string& strOutput) {
+    switch (error.Cause()) {
+        case EFileCause::NotFound:
+            return strOutput + "\rFile not found.";
+        case EFileCause::InvalidFile:
+            return strOutput + "\rInvalid file.";
+        default:
+            return error.MessageFor(strOutput);
+    }
+}
+
+class CWaveConversion {
+  public:
+    CWaveConversion(CUserInterface& ui, CInsFile& reader, std::string strOutput,
+                    SWprOptions& options)
+        : m_ui(ui),
+          m_reader(reader),
+          m_strOutput(std::move(strOutput)),
+          m_options(options),
+          m_progress(options.progress, reader.GetLength()),
+          m_nProfileEntries(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams)) *
+                            static_cast<std::size_t>(std::max(0, reader.Geometry().nCells))),
+          m_nProfileSize(ExpectedRecordSize(RecordId::CurrentProfile, reader.Geometry().nBeams,
+                                            reader.Geometry().nCells)) {}
+
+    bool Run() {
+        if (RefusesToReplaceInput(m_ui, m_reader.GetFilePath(), m_strOutput)) {
+            return false;
+        }
+        try {
+            m_output.Open(m_strOutput, CBinaryFile::EOpenMode::Create);
+            // A profile the size field cannot announce could not be read back.
+            if (!m_reader.IsUserValid() || m_nProfileSize > kLargestRecord) {
+                throw FileError(EFileCause::InvalidFile, m_strOutput);
+            }
+            m_reader.WindowFirstTime().nStatus = SDateTimeWithStatus::kInvalid;
+            m_reader.WindowLastTime().nStatus = SDateTimeWithStatus::kInvalid;
+            WriteConfiguration();
+            Walk();
+            m_output.Close();
+            m_options.windowStart = m_reader.WindowFirstTime();
+            m_options.windowEnd = m_reader.WindowLastTime();
+            return true;
+        } catch (const FileError& error) {
+            m_output.CloseAfterError();
+            if (error.Cause() == EFileCause::EndOfFile) {
+                return true;
+            }
+            m_ui.ShowMessage(FailureMessage(error, m_strOutput));
+            return false;
+        }
+    }
+
+  private:
+    // The input's configuration described as a wave recording; the reader keeps it, and the
+    // deployment is decoded anew from it (it now reads as a wave profiler's).
+    void WriteConfiguration() {
+        CInsConf& conf = m_reader.Conf();
+        conf.SetHardwareSerial(kWaveHardwareSerial);
+        conf.SetHeadSerial(kWaveHeadSerial);
+        CInsConf::HardwareRecord hardware{};
+        CInsConf::HeadRecord head{};
+        CInsConf::UserRecord user{};
+        conf.GetHardwareConfig(hardware.data());
+        conf.GetHeadConfig(head.data());
+        m_output.Write(hardware.data(), hardware.size());
+        m_output.Write(head.data(), head.size());
+
+        conf.SetUserWord(UserField::ExtraTime, m_options.nWaveSamples);
+        conf.SetUserWord(UserField::WaveSamples, m_options.nWaveSamples);
+        conf.SetUserWord(UserField::WaveMode, 1);
+        conf.SetUserWord(UserField::CellSize, m_reader.Config().CellSizeToRaw(kWaveCellSize));
+        conf.SetUserWord(UserField::Setting440, conf.GetUserWord(UserField::Word4));
+        conf.GetUserConfig(user.data());
+        m_output.Write(user.data(), user.size());
+
+        m_reader.Config().Decode(conf, 1, &m_ui);
+        m_bWaveMode = m_reader.Config().m_bWave != 0;
+    }
+
+    void Walk() {
+        CRecordWalk walk(m_reader, m_reader.Geometry(),
+                         SWalkOptions{.nSkipSizeAbove = kRecordBufferSize,
+                                      .bVerifyChecksum = m_options.bChecksumControl});
+        m_progress.At(m_reader.GetPosition());
+        SRecordView record;
+        while (walk.Next(record)) {
+            m_progress.At(record.nOffset);
+            if (!Take(record)) {
+                return;
+            }
+        }
+        m_progress.At(walk.Position());
+    }
+
+    // False when the record lies after the time window: nothing after it is converted.
+    bool Take(const SRecordView& record) {
+        switch (record.Id()) {
+            case RecordId::SinglePointVelocity:
+            case RecordId::PeloraExtended:
+            case RecordId::PeloraWaveSample:
+                return TakePelora(record);
+            case RecordId::VelocityHeader:
+                TakeVelocityHeader(record);
+                break;
+            case RecordId::SystemSample:
+                TakeSystemSample(record);
+                break;
+            case RecordId::VelocitySample:
+                WriteWaveSample(ReadU16Le(record.Data() + kSamplePressure),
+                                ReadU16Le(record.Data() + kSampleAnalog1),
+                                ReadBeams(record, kTarsisArrays));
+                break;
+            default:
+                break;
+        }
+        return true;
+    }
+
+    bool TakePelora(const SRecordView& record) {
+        const std::uint8_t* p = record.Data();
+        const STimeWindowCheck window = m_reader.CheckTimeWindow(
+            SplitClock(p + kRecordClockOffset), m_options.windowStart, m_options.windowEnd);
+        if (window.nPosition != 0) {
+            return window.nPosition < 0;
+        }
+        const SWaveBeams beams = ReadBeams(record, kPeloraArrays);
+        const bool bWaveSample = record.Id() == RecordId::PeloraWaveSample;
+        if (!bWaveSample) {
+            WriteProfile(p, beams);
+            m_nBurstPosition = 0;
+        }
+        // Without wave mode every velocity record opens a burst of the wave samples after it.
+        const bool bWaveStep =
+            bWaveSample || (record.Id() == RecordId::SinglePointVelocity && !m_bWaveMode);
+        if (!bWaveStep) {
+            return true;
+        }
+        if (m_nBurstPosition == 0) {
+            m_header = PeloraBurstHeader(p, bWaveSample);
+            WriteBurstHeader();
+            m_nBurstPosition = 1;
+        } else {
+            WriteWaveSample(ReadU16Le(p + kPeloraPressure), ReadU16Le(p + kPeloraAnalog1), beams);
+        }
+        return true;
+    }
+
+    SWaveBurstHeader PeloraBurstHeader(const std::uint8_t* p, bool bWaveSample) const {
+        // A wave sample opens a burst of one sample fewer, and a burst has an even length.
+        int nSamples = m_options.nWaveSamples - (bWaveSample ? 1 : 0);
+        nSamples -= nSamples & 1;
+        const CInsConf& conf = m_reader.Conf();
+        SWaveBurstHeader header;
+        std::copy_n(p + kRecordClockOffset, kClockSize, header.clock.begin());
+        header.nSamples = static_cast<std::uint16_t>(nSamples);
+        header.nWord12 = conf.GetUserWord(UserField::Word6);
+        header.nBattery = ReadU16Le(p + kPeloraBattery);
+        header.nSoundSpeed = ReadU16Le(p + kPeloraSoundSpeed);
+        header.nHeading = ReadI16Le(p + kPeloraHeading);
+        header.nPitch = ReadI16Le(p + kPeloraPitch);
+        header.nRoll = ReadI16Le(p + kPeloraRoll);
+        header.nTemperature = ReadI16Le(p + kPeloraTemperature);
+        header.nWord30 = conf.GetUserWord(UserField::Word8);
+        return header;
+    }
+
+    // A Tarsis burst: a profile with the header's clock (a header holds no velocities), then
+    // the wave burst header with the attitude and environment of the latest system sample.
+    void TakeVelocityHeader(const SRecordView& record) {
+        const std::uint8_t* p = record.Data();
+        m_header = SWaveBurstHeader{};
+        std::copy_n(p + kRecordClockOffset, kClockSize, m_header.clock.begin());
+        m_header.nSamples = ReadU16Le(p + kHeaderSamples);
+        m_header.nBattery = m_system.nBattery;
+        m_header.nSoundSpeed = m_system.nSoundSpeed;
+        m_header.nHeading = m_system.nHeading;
+        m_header.nPitch = m_system.nPitch;
+        m_header.nRoll = m_system.nRoll;
+        m_header.nTemperature = m_system.nTemperature;
+        std::copy_n(p + kHeaderNoise, m_header.noise.size(), m_header.noise.begin());
+        WriteProfile(p, SWaveBeams{});
+        WriteBurstHeader();
+        ++m_nBurstPosition;
+    }
+
+    void TakeSystemSample(const SRecordView& record) {
+        const std::uint8_t* p = record.Data();
+        m_system = {ReadU16Le(p + kSystemBattery), ReadU16Le(p + kSystemSoundSpeed),
+                    ReadI16Le(p + kSystemHeading), ReadI16Le(p + kSystemPitch),
+                    ReadI16Le(p + kSystemRoll),    ReadI16Le(p + kSystemTemperature)};
+    }
+
+    void WriteProfile(const std::uint8_t* pSource, const SWaveBeams& beams) {
+        EncodeCurrentProfile(
+            std::span<const std::uint8_t, kProfileSourceBytes>(pSource, kProfileSourceBytes), beams,
+            m_nProfileEntries, std::span(m_output.WriteInPlace(m_nProfileSize), m_nProfileSize));
+    }
+
+    void WriteBurstHeader() {
+        EncodeWaveBurstHeader(
+            m_header, std::span<std::uint8_t, kWaveBurstHeaderSize>(
+                          m_output.WriteInPlace(kWaveBurstHeaderSize), kWaveBurstHeaderSize));
+    }
+
+    // A wave sample, counted into the current burst: the burst position returns to 0 at the
+    // burst's announced length, so the next wave sample opens a burst.
+    void WriteWaveSample(std::uint16_t nPressure, std::uint16_t nAnalog1, const SWaveBeams& beams) {
+        EncodeWaveSample(nPressure, nAnalog1, beams,
+                         std::span<std::uint8_t, kWaveSampleSize>(
+                             m_output.WriteInPlace(kWaveSampleSize), kWaveSampleSize));
+        m_nBurstPosition = m_nBurstPosition == m_header.nSamples ? 0 : m_nBurstPosition + 1;
+    }
+
+    CUserInterface& m_ui;
+    CInsFile& m_reader;
+    const std::string m_strOutput;
+    SWprOptions& m_options;
+    CPercentProgress m_progress;
+    const std::size_t m_nProfileEntries;
+    const std::size_t m_nProfileSize;
+    bool m_bWaveMode = false;
+    std::uint32_t m_nBurstPosition = 0;
+    SWaveBurstHeader m_header;
+    SSystemFields m_system;
+    CBinaryFile m_output;
+};
+
+}  // namespace
+
+bool ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+                  SWprOptions& options) {
+    if (!reader.IsOpen()) {
+        return false;
+    }
+    return CWaveConversion(ui, reader, WprNameOf(strOutputPath), options).Run();
+}
+
+}  // namespace sulvan

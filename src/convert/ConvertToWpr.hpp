@@ -1,0 +1,35 @@
+#pragma once
+// Pelora current-meter and Tarsis velocimeter recordings to the wave-profiler layout (.wpr),
+// which wave-processing tools read: the configuration block described as a wave recording,
+// then current profiles, wave burst headers and wave samples.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "reader/CInsFile.hpp"
+
+namespace sulvan {
+
+class CUserInterface;
+
+struct SWprOptions {
+    // Pelora records are converted only inside the window when both limits are valid; the
+    // records after its end are not read. The limits receive the times of the first and the
+    // last Pelora record converted.
+    SDateTimeWithStatus windowStart{0.0, SDateTimeWithStatus::kInvalid};
+    SDateTimeWithStatus windowEnd{0.0, SDateTimeWithStatus::kInvalid};
+    std::uint16_t nWaveSamples = 1024;  // samples per wave burst the output announces
+    bool bChecksumControl = true;       // off: records with wrong checksums are converted too
+    // Receives the position in the input as a percentage, each time it changes; may be empty.
+    std::function<void(int)> progress;
+};
+
+// Converts an opened recording from its position to the end into the output path up to its
+// extension, followed by ".wpr". The reader's configuration keeps the wave description
+// afterwards. True when the input was walked to its end (or the window's end); false after a
+// failure, which has been shown (what was written stays on disk).
+bool ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+                  SWprOptions& options);
+
+}  // namespace sulvan
