@@ -54,12 +54,10 @@ constexpr std::size_t kSystemTemperature = 20;
 constexpr std::size_t kHeaderSamples = 10;  // velocity sample header
 constexpr std::size_t kHeaderNoise = 12;
 
-// The first three beams of a record whose arrays start at nArrays: velocities, then the
-// amplitudes after all of the record's velocities. The record's own beam count addresses them,
-// so a record of fewer beams is never read past its end.
-SWaveBeams ReadBeams(const SRecordView& record, std::size_t nArrays) {
-    const auto nBeams =
-        static_cast<std::size_t>(std::max(0, BeamsFromRecordSize(record.Id(), record.Size())));
+// The first three beams of a record of nBeams beams whose arrays start at nArrays: velocities,
+// then the amplitudes after all of the record's velocities, so a record of fewer beams is never
+// read past its end.
+SWaveBeams ReadBeams(const SRecordView& record, std::size_t nArrays, std::size_t nBeams) {
     const std::uint8_t* p = record.Data() + nArrays;
     SWaveBeams beams;
     for (std::size_t b = 0; b < std::min<std::size_t>(nBeams, beams.velocity.size()); ++b) {
@@ -104,6 +102,7 @@ class CWaveConversion {
           m_strOutput(std::move(strOutput)),
           m_options(options),
           m_progress(options.progress, reader.GetLength()),
+          m_nBeams(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams))),
           m_nProfileEntries(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams)) *
                             static_cast<std::size_t>(std::max(0, reader.Geometry().nCells))),
           m_nProfileSize(ExpectedRecordSize(RecordId::CurrentProfile, reader.Geometry().nBeams,
@@ -195,7 +194,7 @@ class CWaveConversion {
             case RecordId::VelocitySample:
                 WriteWaveSample(ReadU16Le(record.Data() + kSamplePressure),
                                 ReadU16Le(record.Data() + kSampleAnalog1),
-                                ReadBeams(record, kTarsisArrays));
+                                ReadBeams(record, kTarsisArrays, m_nBeams));
                 break;
             default:
                 break;
@@ -210,7 +209,7 @@ class CWaveConversion {
         if (window.nPosition != 0) {
             return window.nPosition < 0;
         }
-        const SWaveBeams beams = ReadBeams(record, kPeloraArrays);
+        const SWaveBeams beams = ReadBeams(record, kPeloraArrays, m_nBeams);
         const bool bWaveSample = record.Id() == RecordId::PeloraWaveSample;
         if (!bWaveSample) {
             WriteProfile(p, beams);
@@ -303,6 +302,9 @@ class CWaveConversion {
     const std::string m_strOutput;
     SWprOptions& m_options;
     CPercentProgress m_progress;
+    // With a valid user configuration every record the walk accepts has the configured beam
+    // count: the size check takes velocity records only at the size it gives.
+    const std::size_t m_nBeams;
     const std::size_t m_nProfileEntries;
     const std::size_t m_nProfileSize;
     bool m_bWaveMode = false;
