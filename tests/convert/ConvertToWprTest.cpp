@@ -126,58 +126,51 @@ class ConvertToWprTest : public ::testing::Test {
     SWprOptions m_result;
 };
 
-TEST_F(ConvertToWprTest, WhetherAVelocityRecordOrAWaveSampleOpensABurstIsTheWaveMode) {
-    const std::uint8_t kVelocity = RecordId::SinglePointVelocity;
-    const std::uint8_t kWave = RecordId::PeloraWaveSample;
-    struct SCase {
-        SPeloraInput input;
-        const char* pStructure;
-    };
-    const SCase cases[] = {
-        {{false, {{kVelocity, 1}, {kWave, 1023}}, {}}, "P H1024 1023S"},
-        {{true, {{kVelocity, 1}, {kWave, 1024}}, {}}, "P H1022 1022S H1022"},
-        {{false, {{kVelocity, 3}}, {}}, "P H1024 P H1024 P H1024"},
-        {{true, {{RecordId::PeloraExtended, 1}, {kWave, 3}, {kVelocity, 1}, {kWave, 2}}, {}},
-         "P H1022 2S P H1022 1S"},
-    };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.pStructure);
-        EXPECT_EQ(Structure(Convert(PeloraRecording(c.input))), c.pStructure);
-    }
-    EXPECT_TRUE(m_ui.Events().empty());
-}
-
-// Small bursts (8 samples announced) keep the files small; the structure is checked beside the
-// bytes, so that a golden file rewritten by mistake shows.
-TEST_F(ConvertToWprTest, OutputsMatchTheirGoldenFiles) {
+// Which records open bursts, as runs of output records; where a golden file is named, the bytes
+// too. Golden cases announce bursts of 8 samples to keep the files small.
+TEST_F(ConvertToWprTest, BurstsOpenAsTheWaveModeSaysAndOutputsMatchTheirGoldenFiles) {
     const std::uint8_t kVelocity = RecordId::SinglePointVelocity;
     const std::uint8_t kWave = RecordId::PeloraWaveSample;
     const SPeloraInput lossy = {true, {{kVelocity, 1}, {kWave, 10}}, {6}};
     struct SCase {
-        const char* pName;
+        const char* pGolden;  // null: the structure only
         Bytes input;
-        const char* pInputName;
+        std::uint16_t nWaveSamples;
         bool bChecksumControl;
         const char* pStructure;
     };
     const SCase cases[] = {
-        {"pelora-wave-off", PeloraRecording({false, {{kVelocity, 1}, {kWave, 9}}, {}}), "run1.pld",
-         true, "P H8 8S H6"},
+        {nullptr, PeloraRecording({false, {{kVelocity, 1}, {kWave, 1023}}, {}}), 1024, true,
+         "P H1024 1023S"},
+        {nullptr, PeloraRecording({true, {{kVelocity, 1}, {kWave, 1024}}, {}}), 1024, true,
+         "P H1022 1022S H1022"},
+        {nullptr, PeloraRecording({false, {{kVelocity, 3}}, {}}), 1024, true,
+         "P H1024 P H1024 P H1024"},
+        {nullptr,
+         PeloraRecording(
+             {true, {{RecordId::PeloraExtended, 1}, {kWave, 3}, {kVelocity, 1}, {kWave, 2}}, {}}),
+         1024, true, "P H1022 2S P H1022 1S"},
+        {"pelora-wave-off", PeloraRecording({false, {{kVelocity, 1}, {kWave, 9}}, {}}), 8, true,
+         "P H8 8S H6"},
         // The sixth wave sample is lost: the next burst opens one sample later.
-        {"pelora-lost-sample", PeloraRecording(lossy), "run1.pld", true, "P H6 6S H6 1S"},
-        {"pelora-checksum-off", PeloraRecording(lossy), "run1.pld", false, "P H6 6S H6 2S"},
-        {"pelora-two-beams", PeloraRecording({false, {{kVelocity, 1}, {kWave, 3}}, {}, 2}),
-         "run1.pld", true, "P H8 3S"},
-        {"tarsis-burst", TarsisBurstRecording(), "run1.trs", true, "P H4 4S P H4 4S"},
+        {"pelora-lost-sample", PeloraRecording(lossy), 8, true, "P H6 6S H6 1S"},
+        {"pelora-checksum-off", PeloraRecording(lossy), 8, false, "P H6 6S H6 2S"},
+        {"pelora-two-beams", PeloraRecording({false, {{kVelocity, 1}, {kWave, 3}}, {}, 2}), 8, true,
+         "P H8 3S"},
+        {"tarsis-burst", TarsisBurstRecording(), 8, true, "P H4 4S P H4 4S"},
     };
-    m_options.nWaveSamples = 8;
     for (const SCase& c : cases) {
-        SCOPED_TRACE(c.pName);
+        SCOPED_TRACE(c.pStructure);
+        m_options.nWaveSamples = c.nWaveSamples;
         m_options.bChecksumControl = c.bChecksumControl;
-        const Bytes wpr = Convert(c.input, c.pInputName);
+        const bool bTarsis = c.input[4] == 'T';  // the hardware serial
+        const Bytes wpr = Convert(c.input, bTarsis ? "run1.trs" : "run1.pld");
         EXPECT_EQ(Structure(wpr), c.pStructure);
-        EXPECT_TRUE(MatchesGolden(wpr, std::string("wpr/") + c.pName + ".wpr"));
+        if (c.pGolden != nullptr) {
+            EXPECT_TRUE(MatchesGolden(wpr, std::string("wpr/") + c.pGolden + ".wpr"));
+        }
     }
+    EXPECT_TRUE(m_ui.Events().empty());
 }
 
 // The golden files' records, field by field from the layout tables.
