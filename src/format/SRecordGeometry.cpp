@@ -7,6 +7,55 @@
 namespace sulvan {
 
 SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> header) {
+    SShortcut& shortcut = m_shortcuts[header[1]];
+    if (shortcut.nBeams != nBeams || shortcut.nCells != nCells ||
+        shortcut.bUserConfigValid != bUserConfigValid) {
+        shortcut = WorkOutShortcut(header[1]);
+    }
+    switch (shortcut.kind) {
+        case EShortcut::SizeField: {
+            const std::uint32_t nSize = std::uint32_t{ReadU16Le(header.data() + 2)} * 2;
+            return {nSize != 0 && nSize == shortcut.nSize, nSize};
+        }
+        case EShortcut::NoSizeField:
+            return {true, shortcut.nSize};
+        case EShortcut::None:
+            break;
+    }
+    return ApplySizeRules(header);
+}
+
+SRecordGeometry::SShortcut SRecordGeometry::WorkOutShortcut(std::uint8_t nId) const {
+    SShortcut shortcut{nBeams, nCells, bUserConfigValid, EShortcut::None, 0};
+    const SRecordKind* pKind = FindRecordKind(nId);
+    // Records that teach the counts, and rules other than one size, take the full rules.
+    if (pKind == nullptr || nId >= RecordId::FirstRejected ||
+        (!bUserConfigValid && pKind->learning != ELearning::Nothing)) {
+        return shortcut;
+    }
+    switch (pKind->rule) {
+        case ESizeRule::Fixed:
+            shortcut.kind = EShortcut::SizeField;
+            shortcut.nSize = static_cast<std::uint32_t>(pKind->nFixed);
+            break;
+        case ESizeRule::Expected:
+            shortcut.kind = EShortcut::SizeField;
+            shortcut.nSize = static_cast<std::uint32_t>(SizeOfKind(*pKind, nBeams, nCells));
+            break;
+        case ESizeRule::Always:
+            // Without a beam count a record without a size field cannot be sized.
+            if (nBeams >= 1 || pKind->nPerBeam == 0) {
+                shortcut.kind = EShortcut::NoSizeField;
+                shortcut.nSize = static_cast<std::uint32_t>(SizeOfKind(*pKind, nBeams, 1));
+            }
+            break;
+        default:
+            break;
+    }
+    return shortcut;
+}
+
+SSizeCheck SRecordGeometry::ApplySizeRules(std::span<const std::uint8_t, 4> header) {
     const std::uint8_t nId = header[1];
     const SRecordKind* pKind = FindRecordKind(nId);
     // Records without a size field are sized from the beam count; without a beam count (a

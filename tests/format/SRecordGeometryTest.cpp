@@ -133,6 +133,22 @@ TEST(CheckRecordSize, WithoutABeamCountSamplesCannotBeSized) {
     }
 }
 
+TEST(CheckRecordSize, CountsChangedBetweenChecksSizeTheNextCheck) {
+    SRecordGeometry geometry;
+    geometry.bUserConfigValid = true;
+    const std::array<std::uint8_t, 4> velocity = {0xA5, 0x10, 0, 0};
+    const std::array<std::uint8_t, 4> profile = {0xA5, 0x21, 52, 0};  // 104 bytes
+    EXPECT_EQ(geometry.CheckRecordSize(velocity).nSize, 24u);
+    EXPECT_FALSE(geometry.CheckRecordSize(profile).bAccepted);
+    geometry.nBeams = 2;
+    geometry.nCells = 12;
+    EXPECT_EQ(geometry.CheckRecordSize(velocity).nSize, 20u);
+    EXPECT_TRUE(geometry.CheckRecordSize(profile).bAccepted);
+    geometry.bUserConfigValid = false;
+    EXPECT_TRUE(geometry.CheckRecordSize(profile).bAccepted);
+    EXPECT_EQ(geometry.nBeams, 3);  // learnt from the profile's size
+}
+
 TEST(CheckRecordSize, ABeamCountLearntFromOneRecordSizesTheNext) {
     SRecordGeometry geometry;
     const std::array<std::uint8_t, 4> oneBeam = {0xA5, 0x08, 0, 0};
