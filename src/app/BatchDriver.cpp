@@ -8,6 +8,7 @@
 #include "config/CInsConf.hpp"
 #include "convert/BurstHeaderRepair.hpp"
 #include "convert/ConvertToWpr.hpp"
+#include "convert/MrvToAdv.hpp"
 #include "convert/OutputSafety.hpp"
 #include "convert/TrsToAdv.hpp"
 #include "platform/CBinaryFile.hpp"
@@ -168,8 +169,7 @@ bool CSulvanFileDlg::ConvertMrvToAdv(const std::string& strInput, std::string& s
     if (RefusesToReplaceInput(m_ui, strInput, strOutput)) {
         return false;
     }
-    m_ui.ShowMessage(strInput + "\r\rThis conversion is not available in this version.");
-    return false;
+    return MrvToAdv(m_ui, strInput, strOutput, sulvan::SetProgress);
 }
 
 }  // namespace sulvan

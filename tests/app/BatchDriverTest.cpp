@@ -281,10 +281,10 @@ TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {
     }
 }
 
-TEST(BatchDriver, ConversionsNotBuiltYetSaySoAndATypeOutsideTheListDoesNothing) {
+TEST(BatchDriver, ANonCorvaneInputIsRefusedAndATypeOutsideTheListDoesNothing) {
     struct SCase {
         int nType;
-        bool bListed;  // true: nothing is done; false: said to be missing, and not listed
+        bool bListed;  // true: nothing is done; false: refused, and not listed
     };
     const SCase cases[] = {{ConversionType::MrvToAdv, false},
                            {ConversionType::None, true},
@@ -298,7 +298,7 @@ TEST(BatchDriver, ConversionsNotBuiltYetSaySoAndATypeOutsideTheListDoesNothing) 
         EXPECT_EQ(batch.m_ui.Messages(),
                   c.bListed
                       ? Names{}
-                      : Names{strInput + "\r\rThis conversion is not available in this version."});
+                      : Names{"Invalid file or conversion.\r\r" + strInput});
         EXPECT_EQ(batch.m_ui.ProgressSteps(), c.bListed ? (Steps{0, 100}) : Steps{0});
         EXPECT_EQ(FilesIn(batch.m_dir.Path()), Names{"run1.trs"});
     }

@@ -22,7 +22,7 @@ using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 const std::string kRepairQuestion = "Burst headers missing in file.\n\nRepair file?\n";
-const std::string kNotAvailable = "\n\nThis conversion is not available in this version.\n\n";
+const std::string kNotCorvane = "Invalid file or conversion.\n\n";
 
 // The .adv of a recording without compass: file header, instrument block, 20 bytes a sample.
 std::uintmax_t AdvSize(int nSamples) {
@@ -132,7 +132,7 @@ TEST_F(ConvertCommandLineTest, TheTypeComesFromTheOptionOrTheSharedExtension) {
     }
     struct SCase {
         Args args;
-        const char* pOut;  // empty: the conversion is not available and the status is 1
+        const char* pOut;  // empty: the file is no Corvane recording and the status is 1
     };
     const SCase cases[] = {
         {{"run1.trs", "RUN2.TRS"}, "run1.adv\nRUN2.adv\n"},
@@ -148,7 +148,7 @@ TEST_F(ConvertCommandLineTest, TheTypeComesFromTheOptionOrTheSharedExtension) {
         const SProcessResult result = Convert(c.args);
         EXPECT_EQ(result.strOut, c.pOut);
         EXPECT_EQ(result.nStatus, *c.pOut != '\0' ? 0 : 1);
-        EXPECT_EQ(Contains(result.strErr, kNotAvailable), *c.pOut == '\0');
+        EXPECT_EQ(Contains(result.strErr, kNotCorvane), *c.pOut == '\0');
     }
 }
 

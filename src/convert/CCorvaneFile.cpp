@@ -1,0 +1,177 @@
+#include "convert/CCorvaneFile.hpp"
+
+#include <cstring>
+#include <sstream>
+#include <string_view>
+
+#include "format/RecordCatalogue.hpp"
+#include "platform/ByteOrder.hpp"
+#include "platform/FileError.hpp"
+
+namespace sulvan {
+namespace {
+
+constexpr std::string_view kIdentification = "Sulvan Miravelo";
+constexpr std::uint16_t kEightBitText = 1;
+constexpr std::size_t kChunkHeaderSize = 12;  // probe index, time stamp, length
+constexpr std::size_t kWordSize = 2;
+
+// The identifier of a record by its first word: the byte after the sync byte, or the first byte.
+std::uint8_t RecordIdOf(const std::uint8_t* pFirstWord) {
+    return pFirstWord[0] == kSyncByte ? pFirstWord[1] : pFirstWord[0];
+}
+
+}  // namespace
+
+bool CCorvaneFile::Open(const std::string& strPath) {
+    m_file.Close();
+    EndData();
+    m_config = MiraveloConfig{};
+    m_strSecondText.clear();
+    try {
+        m_file.Open(strPath, CBinaryFile::EOpenMode::Read);
+        m_nFileSize = m_file.GetLength();
+        if (!ReadHeader()) {
+            return false;
+        }
+    } catch (const FileError&) {
+        return false;
+    }
+    m_nDataStart = m_file.GetPosition();
+    return ReadChunkHeader();
+}
+
+bool CCorvaneFile::ReadHeader() {
+    std::uint8_t header[28];
+    if (m_file.Read(header, sizeof header) != sizeof header) {
+        return false;
+    }
+    // Read as zero-terminated text of at most 15 characters.
+    const auto* pText = reinterpret_cast<const char*>(header);
+    if (std::string_view(pText, strnlen(pText, kIdentification.size())) != kIdentification) {
+        return false;
+    }
+    m_nWord16 = ReadU16Le(header + 16);
+    m_nWord18 = ReadU16Le(header + 18);
+    m_nStartTimeStamp = ReadU64Le(header + 20);
+    std::string strConfiguration;
+    if (!ReadTextBlock(strConfiguration) || !ReadTextBlock(m_strSecondText)) {
+        return false;
+    }
+    std::istringstream configuration(strConfiguration);
+    ReadMiraveloConfig(configuration, m_config);
+    return true;
+}
+
+// A width code, a length in 16-bit units, the text. A length beyond the end of the file makes
+// the file unreadable rather than an allocation of that size.
+bool CCorvaneFile::ReadTextBlock(std::string& strText) {
+    std::uint8_t head[6];
+    if (m_file.Read(head, sizeof head) != sizeof head) {
+        return false;
+    }
+    const std::uint16_t nWidth = ReadU16Le(head);
+    const std::uint64_t nBytes = std::uint64_t{ReadU32Le(head + 2)} * kWordSize;
+    if (nBytes > m_nFileSize - m_file.GetPosition()) {
+        return false;
+    }
+    std::string strBytes(static_cast<std::size_t>(nBytes), '\0');
+    if (m_file.Read(strBytes.data(), strBytes.size()) != strBytes.size()) {
+        return false;
+    }
+    if (nWidth == kEightBitText) {
+        strText.assign(strBytes.c_str(), strnlen(strBytes.c_str(), strBytes.size()));
+        return true;
+    }
+    strText.clear();
+    for (std::size_t i = 0; i < strBytes.size(); i += kWordSize) {
+        const std::uint16_t nChar =
+            ReadU16Le(reinterpret_cast<const std::uint8_t*>(strBytes.data() + i));
+        strText += nChar <= 0xFF ? static_cast<char>(nChar) : '_';
+    }
+    return true;
+}
+
+bool CCorvaneFile::Rewind() {
+    if (!m_file.IsOpen()) {
+        return false;
+    }
+    try {
+        m_file.Seek(static_cast<std::int64_t>(m_nDataStart), CBinaryFile::ESeekOrigin::Begin);
+    } catch (const FileError&) {
+        EndData();
+        return false;
+    }
+    return ReadChunkHeader();
+}
+
+bool CCorvaneFile::Next() {
+    if (m_nLength == 0) {
+        return false;
+    }
+    if (!m_bFetched) {
+        try {
+            m_file.Seek(static_cast<std::int64_t>(m_nLength) * 2 - 2,
+                        CBinaryFile::ESeekOrigin::Current);
+        } catch (const FileError&) {
+            EndData();
+            return false;
+        }
+    }
+    return ReadChunkHeader() && m_nLength != 0;
+}
+
+std::span<const std::uint8_t> CCorvaneFile::Data() {
+    if (m_nLength == 0) {
+        return {};
+    }
+    const std::size_t nBytes = std::size_t{m_nLength} * kWordSize;
+    if (!m_bFetched) {
+        m_record.resize(nBytes);
+        std::size_t nRead = 0;
+        try {
+            nRead = m_file.Read(m_record.data() + kWordSize, nBytes - kWordSize);
+        } catch (const FileError&) {
+        }
+        if (nRead != nBytes - kWordSize) {
+            EndData();
+            return {};
+        }
+        m_bFetched = true;
+    }
+    return {m_record.data(), nBytes};
+}
+
+int CCorvaneFile::Progress() const {
+    return m_nFileSize == 0 ? 0 : static_cast<int>(m_file.GetPosition() * 100 / m_nFileSize);
+}
+
+bool CCorvaneFile::ReadChunkHeader() {
+    EndData();
+    std::uint8_t header[kChunkHeaderSize + kWordSize];
+    std::size_t nRead = 0;
+    try {
+        nRead = m_file.Read(header, sizeof header);
+    } catch (const FileError&) {
+    }
+    if (nRead != sizeof header) {
+        return false;
+    }
+    m_nProbe = ReadU16Le(header);
+    m_nTimeStamp = ReadU64Le(header + 2);
+    m_nLength = ReadU16Le(header + 10);
+    m_record.resize(kWordSize);
+    std::memcpy(m_record.data(), header + kChunkHeaderSize, kWordSize);
+    m_nId = RecordIdOf(m_record.data());
+    return true;
+}
+
+void CCorvaneFile::EndData() {
+    m_nProbe = 0;
+    m_nTimeStamp = 0;
+    m_nLength = 0;
+    m_nId = 0;
+    m_bFetched = false;
+}
+
+}  // namespace sulvan

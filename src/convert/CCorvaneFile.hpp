@@ -1,0 +1,71 @@
+#pragma once
+// A Corvane recording (.mrv): a header with the identification "Sulvan Miravelo" and the start
+// time stamp, the probe configuration and a second text, then chunks of one probe record each
+// (probe index, time stamp, length in words, the record). The reader walks the chunks and
+// fetches a record's bytes only when they are asked for.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/CBinaryFile.hpp"
+#include "xml/MiraveloConfig.hpp"
+
+namespace sulvan {
+
+class CCorvaneFile {
+  public:
+    // Opens the recording, checks its header and reads its configuration, then the first chunk
+    // header. False when the file cannot be opened or is not a Corvane recording (a text block
+    // longer than the rest of the file among them). Errors of the embedded configuration pass
+    // through: std::logic_error and the MyXML parser errors.
+    bool Open(const std::string& strPath);
+    // Back to the first chunk.
+    bool Rewind();
+    // To the following chunk; false at the end of the data (or where they cannot be read).
+    bool Next();
+    // The current record, 2 * Length() bytes, read on first use; empty when it cannot be read,
+    // which also ends the data.
+    std::span<const std::uint8_t> Data();
+    // How far the walk has come, in percent of the file.
+    int Progress() const;
+    std::uint64_t Position() const { return m_file.GetPosition(); }
+    std::uint64_t FileSize() const { return m_nFileSize; }
+
+    std::uint16_t ProbeIndex() const { return m_nProbe; }
+    std::uint64_t TimeStamp() const { return m_nTimeStamp; }
+    // In 16-bit words; 0 ends the data.
+    std::uint16_t Length() const { return m_nLength; }
+    std::uint8_t Id() const { return m_nId; }
+
+    std::uint64_t StartTimeStamp() const { return m_nStartTimeStamp; }
+    const MiraveloConfig& Config() const { return m_config; }
+    const std::string& SecondText() const { return m_strSecondText; }
+
+  private:
+    bool ReadHeader();
+    bool ReadTextBlock(std::string& strText);
+    // False when the file ends before a whole chunk header; a header of length 0 is read.
+    bool ReadChunkHeader();
+    void EndData();
+
+    CBinaryFile m_file;
+    std::uint16_t m_nWord16 = 0;
+    std::uint16_t m_nWord18 = 0;
+    std::uint64_t m_nStartTimeStamp = 0;
+    MiraveloConfig m_config;
+    std::string m_strSecondText;
+    std::uint64_t m_nDataStart = 0;
+    std::uint64_t m_nFileSize = 0;
+
+    std::uint16_t m_nProbe = 0;
+    std::uint64_t m_nTimeStamp = 0;
+    std::uint16_t m_nLength = 0;
+    std::uint8_t m_nId = 0;
+    // The record's first word, and once fetched the whole record.
+    std::vector<std::uint8_t> m_record;
+    bool m_bFetched = false;
+};
+
+}  // namespace sulvan
