@@ -187,8 +187,11 @@ class CCorvaneConversion {
         if (p >= m_nProbes) {
             return -1;
         }
-        m_nLastTaken = ++m_counts[p];
-        return m_nLastTaken;
+        const std::int32_t nSample = ++m_counts[p];
+        // The final write goes up to the highest number any probe took: when the last chunk
+        // is a lagging probe's, its number would leave the leading probes' last records out.
+        m_nLastTaken = std::max(m_nLastTaken, nSample);
+        return nSample;
     }
 
     void TakeVelocity() {

@@ -15,7 +15,7 @@ constexpr std::uint64_t kTicksPerMillisecond = 10000;
 
 // Days since 1970-01-01 of a proleptic Gregorian date. Fields out of their ranges simply roll
 // over (month 13 is January of the next year); the round trip in DateTimeFromFields rejects them.
-std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+constexpr std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
     const std::int64_t monthsFromMarch = month - 3;
     year += monthsFromMarch >= 0 ? monthsFromMarch / 12 : (monthsFromMarch - 11) / 12;
     const std::int64_t monthOfYear = ((monthsFromMarch % 12) + 12) % 12;  // 0 = March
@@ -45,9 +45,10 @@ void SetTimeOfDay(std::int64_t seconds, SDateTimeFields& fields) {
     fields.nSecond = static_cast<int>(seconds % 60);
 }
 
-const double kFirstValue =
+// Constant, so that values made during static initialisation elsewhere see them set.
+constexpr double kFirstValue =
     static_cast<double>(DaysFromCivil(kFirstYear, 1, 1) + kUnixEpochInDateTime) - 1.0;
-const double kLastValue =
+constexpr double kLastValue =
     static_cast<double>(DaysFromCivil(kLastYear + 1, 1, 1) + kUnixEpochInDateTime);
 
 }  // namespace
