@@ -341,14 +341,35 @@ TEST_F(ConvertCommandLineTest, BurstFilesAreReplacedOnlyWhenTheQuestionAboutTheF
 }
 
 // A .wpr holds the configuration block, then per burst a profile and a burst header (130 + 60
-// bytes) and a 24-byte wave sample per velocity sample.
-TEST_F(ConvertCommandLineTest, WaveConversionOfATarsisBurstRecording) {
+// bytes) and a 24-byte wave sample per velocity or wave sample.
+TEST_F(ConvertCommandLineTest, WaveConversionOfTarsisAndPeloraRecordings) {
     Synth("rec.trs", {"--kind", "tarsis-burst", "--burst-samples", "32", "--samples", "64"});
-    const SProcessResult result = Convert({"-t", "wpr", "rec.trs"});
+    Synth("site.pld", {"--kind", "pelora", "--samples", "2050"});
+    for (const auto& [pName, nSize] : {std::pair{"rec.trs", 784u + 2 * (130 + 60) + 64 * 24},
+                                       {"site.pld", 784u + 2 * (130 + 60) + 2048 * 24}}) {
+        const SProcessResult result = Convert({"-t", "wpr", pName});
+        EXPECT_EQ(result.nStatus, 0);
+        EXPECT_EQ(result.strOut, fs::path(pName).replace_extension(".wpr").string() + "\n");
+        EXPECT_EQ(result.strErr, "");
+        EXPECT_EQ(fs::file_size(m_dir.Path(fs::path(pName).replace_extension(".wpr"))), nSize);
+    }
+}
+
+TEST_F(ConvertCommandLineTest, CorvaneConversionShowsItsSummary) {
+    Synth("probes.mrv", {"--kind", "corvane", "--probes", "2", "--samples", "50"});
+    SProcessResult result = Convert({"probes.mrv"});
     EXPECT_EQ(result.nStatus, 0);
-    EXPECT_EQ(result.strOut, "rec.wpr\n");
-    EXPECT_EQ(result.strErr, "");
-    EXPECT_EQ(fs::file_size(m_dir.Path("rec.wpr")), 784u + 2 * (130 + 60) + 64 * 24);
+    EXPECT_EQ(result.strOut, "probes.adv\n");
+    EXPECT_EQ(result.strErr, "Total samples:\t100\n\n\n\n");
+    EXPECT_EQ(fs::file_size(m_dir.Path("probes.adv")), 300u + 2 * 254 + 50 * (2 * 18 + 2));
+
+    // A recording without a velocity record converts to nothing: not listed, status 1.
+    Synth("empty.mrv",
+          {"--kind", "corvane", "--probes", "2", "--samples", "1", "--skip-records-every", "1",
+           "--missing-probe", "1", "--missing-every", "1"});
+    result = Convert({"-q", "empty.mrv"});
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_EQ(result.strOut, "");
 }
 
 TEST_F(ConvertCommandLineTest, APeloraDumpIsRepairedOnYesAndConvertedAsItIsOnNo) {

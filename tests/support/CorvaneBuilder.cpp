@@ -62,14 +62,14 @@ Bytes TextBlock(std::string_view strText, bool bWide) {
 }
 
 Bytes CorvaneHeader(std::string_view strConfiguration, std::uint64_t nStartTimeStamp,
-                    std::string_view strIdentification) {
+                    std::string_view strIdentification, bool bWideText) {
     Bytes bytes(strIdentification.begin(), strIdentification.end());
     bytes.resize(16, 0);
     AppendU16(bytes, 0x0102);
     AppendU16(bytes, 0x0304);
     AppendU64(bytes, nStartTimeStamp);
-    const Bytes configuration = TextBlock(strConfiguration);
-    const Bytes second = TextBlock("second text");
+    const Bytes configuration = TextBlock(strConfiguration, bWideText);
+    const Bytes second = TextBlock("second text", bWideText);
     bytes.insert(bytes.end(), configuration.begin(), configuration.end());
     bytes.insert(bytes.end(), second.begin(), second.end());
     return bytes;

@@ -28,9 +28,9 @@ std::string MiraveloXml(const std::vector<std::string>& serials,
 Bytes TextBlock(std::string_view strText, bool bWide = false);
 
 // The identification "Sulvan Miravelo", a byte, two words, the start time stamp and the two
-// text blocks.
+// text blocks (with bWideText in 16-bit characters).
 Bytes CorvaneHeader(std::string_view strConfiguration, std::uint64_t nStartTimeStamp,
-                    std::string_view strIdentification = "Sulvan Miravelo");
+                    std::string_view strIdentification = "Sulvan Miravelo", bool bWideText = false);
 
 // A chunk: probe index, time stamp, length in words, the record (of an even length).
 Bytes CorvaneChunk(std::uint16_t nProbe, std::uint64_t nTimeStamp,

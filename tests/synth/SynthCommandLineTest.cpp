@@ -19,17 +19,35 @@ TEST(SynthCommandLine, TakesTheLimitsAndRefusesWhatLiesBeyondWithOneLineAndStatu
     EXPECT_EQ(ParseArgs("--help").nExit, 0);
     for (const char* pArgs :
          {"", "--kind tarsis-burst --burst-samples 32767", "--beams 1", "--size 1K",
-          "--garbage-every 1 --garbage-bytes 4096", "--truncate 16M"}) {
+          "--garbage-every 1 --garbage-bytes 4096", "--truncate 16M",
+          "--kind pelora --wave-mode --wave-samples 0 --configuration misplaced",
+          "--kind corvane --probes 16 --lagging-probe 15 --lag 10000 --beams 4"}) {
         const SParsed parsed = ParseArgs(pArgs + std::string(" out.trs"));
         EXPECT_EQ(parsed.nExit, std::nullopt) << pArgs << ": " << parsed.strErr;
     }
     // Continuous sampling takes no --burst-samples.
-    for (const char* pArgs : {"a.trs", "--frobnicate", "--kind pelora", "--configuration elsewhere",
-                              "--burst-samples 10", "--kind tarsis-burst --burst-samples 32768",
-                              "--kind tarsis-burst --burst-samples 0", "--beams 0", "--beams 4",
-                              "--firmware 1.080", "--size 1023", "--size 4K --samples 10",
-                              "--rate-divisor 0", "--garbage-every 1 --garbage-bytes 4097",
-                              "--garbage-every 1 --garbage-bytes 0", "--truncate 16777217"}) {
+    for (const char* pArgs : {"a.trs",
+                              "--frobnicate",
+                              "--kind kestra",
+                              "--configuration elsewhere",
+                              "--kind pelora --compass",
+                              "--kind pelora --wave-samples 65535",
+                              "--kind corvane --truncate 4",
+                              "--kind tarsis --probes 2",
+                              "--kind corvane --probes 17",
+                              "--kind corvane --lagging-probe 2",
+                              "--burst-samples 10",
+                              "--kind tarsis-burst --burst-samples 32768",
+                              "--kind tarsis-burst --burst-samples 0",
+                              "--beams 0",
+                              "--beams 4",
+                              "--firmware 1.080",
+                              "--size 1023",
+                              "--size 4K --samples 10",
+                              "--rate-divisor 0",
+                              "--garbage-every 1 --garbage-bytes 4097",
+                              "--garbage-every 1 --garbage-bytes 0",
+                              "--truncate 16777217"}) {
         const SParsed parsed = ParseArgs(pArgs + std::string(" out.trs"));
         EXPECT_EQ(parsed.nExit, 2) << pArgs;
         EXPECT_EQ(std::count(parsed.strErr.begin(), parsed.strErr.end(), '\n'), 1) << pArgs;

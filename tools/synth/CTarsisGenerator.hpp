@@ -10,26 +10,12 @@
 #include <optional>
 #include <string>
 
-#include "CPseudoRandom.hpp"
-#include "CRecordingOutput.hpp"
-#include "CTarsisSampleValues.hpp"
+#include "CDataRecordWriter.hpp"
+#include "CSampleValues.hpp"
 #include "RecordBuilder.hpp"
 #include "STarsisOptions.hpp"
 
 namespace sulvan::synth {
-
-// What a recording received. Record counts include records in a truncated tail.
-struct SSynthSummary {
-    std::uint64_t nBytes = 0;  // length of the file written
-    std::uint64_t nDataRecords = 0;
-    std::uint64_t nVelocitySamples = 0;
-    std::uint64_t nSystemSamples = 0;
-    std::uint64_t nBurstHeaders = 0;
-    std::uint64_t nBadChecksums = 0;
-    std::uint64_t nGarbageRuns = 0;
-    // Where the configuration block starts; empty when there is none.
-    std::optional<std::uint64_t> nConfigurationOffset;
-};
 
 class CTarsisGenerator {
   public:
@@ -41,14 +27,9 @@ class CTarsisGenerator {
 
   private:
     void Restart();
-    void WriteConfiguration(CRecordingOutput& output);
     // One velocity sample with the header and system sample due before it. False when the
     // recording is complete.
-    bool WriteNextSample(CRecordingOutput& output);
-    // False when the record or the garbage due after it does not fit any more.
-    bool WriteData(CRecordingOutput& output, test::CRecordBuilder& record, std::uint64_t& nCount);
-    bool WriteGarbage(CRecordingOutput& output);
-    bool Fits(const CRecordingOutput& output, std::size_t nBytes) const;
+    bool WriteNextSample();
     ClockBytes ClockAfter(std::uint64_t nSeconds) const;
 
     STarsisOptions m_options;
@@ -57,18 +38,14 @@ class CTarsisGenerator {
     std::uint64_t m_nSystemEvery;   // velocity samples per system sample
     std::uint64_t m_nBurstSpacing;  // seconds from one burst start to the next
     double m_dStart;
-    test::Bytes m_configuration;
 
-    CTarsisSampleValues m_values;
-    CPseudoRandom m_garbageRandom;
+    CDataRecordWriter m_writer;
+    CSampleValues m_values;
     test::CRecordBuilder m_velocity;
     test::CRecordBuilder m_system;
     test::CRecordBuilder m_header;
-    test::Bytes m_garbage;
     std::uint64_t m_nInBurst = 0;  // with continuous sampling: since the start
     std::uint64_t m_nBurst = 0;
-    bool m_bConfigurationPending = false;
-    SSynthSummary m_summary;
 };
 
 }  // namespace sulvan::synth

@@ -11,8 +11,9 @@ constexpr double kFirstFirmwareWithBurstHeaders = 1.08;
 }  // namespace
 
 std::string DescribeProblem(const STarsisOptions& options) {
-    if (options.nBeams < 1 || options.nBeams > kMaxBeams) {
-        return "the number of beams must be 1, 2 or 3";
+    if (std::string strCommon = DescribeProblem(static_cast<const SRecordingOptions&>(options));
+        !strCommon.empty()) {
+        return strCommon;
     }
     if (options.nRateDivisor == 0) {
         return "the sampling rate divisor must be at least 1";
@@ -22,16 +23,6 @@ std::string DescribeProblem(const STarsisOptions& options) {
     }
     if (options.strFirmware.size() > HardwareField::FirmwareWidth) {
         return "the firmware text has at most 4 characters";
-    }
-    if (options.nSamples == 0 && options.nSizeLimit < kMinSizeLimit) {
-        return "the size must be at least " + std::to_string(kMinSizeLimit) + " bytes";
-    }
-    if (options.nGarbageEvery != 0 &&
-        (options.nGarbageBytes < 1 || options.nGarbageBytes > kMaxGarbageBytes)) {
-        return "a garbage run has 1 to " + std::to_string(kMaxGarbageBytes) + " bytes";
-    }
-    if (options.nTruncateBytes > kMaxTruncateBytes) {
-        return "at most " + std::to_string(kMaxTruncateBytes) + " bytes can be truncated";
     }
     return {};
 }

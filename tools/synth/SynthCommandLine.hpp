@@ -5,13 +5,20 @@
 #include <ostream>
 #include <string>
 
+#include "CCorvaneGenerator.hpp"
+#include "CPeloraGenerator.hpp"
 #include "STarsisOptions.hpp"
 
 namespace sulvan::synth {
 
+enum class ERecordingKind { Tarsis, TarsisBurst, Pelora, Corvane };
+
 struct SSynthRequest {
     std::string strOutput;
+    ERecordingKind kind = ERecordingKind::Tarsis;
     STarsisOptions tarsis;
+    SPeloraOptions pelora;
+    SCorvaneOptions corvane;
 };
 
 // Fills the request from the arguments. Returns the exit status when there is nothing to

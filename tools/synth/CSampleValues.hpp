@@ -1,5 +1,5 @@
 #pragma once
-// What the synthetic instrument measures: per beam a current that drifts slowly under noise,
+// What a synthetic instrument measures: per beam a current that drifts slowly under noise,
 // amplitudes and correlations that scatter around plausible levels, a slowly varying
 // temperature and, with a compass, a head that sways. The same seed gives the same values.
 
@@ -11,9 +11,9 @@
 
 namespace sulvan::synth {
 
-class CTarsisSampleValues {
+class CSampleValues {
   public:
-    CTarsisSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed);
+    CSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed);
 
     // The next sample, refilled in place: valid until the next call.
     const test::SVelocitySample& NextVelocitySample();

@@ -1,4 +1,4 @@
-#include "CTarsisSampleValues.hpp"
+#include "CSampleValues.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,7 +11,7 @@ constexpr int kNoise = 120;
 
 }  // namespace
 
-CTarsisSampleValues::CTarsisSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed)
+CSampleValues::CSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed)
     : m_random(nSeed), m_bCompass(bCompass) {
     const auto nCount = static_cast<std::size_t>(nBeams);
     m_velocity.velocities.assign(nCount, 0);
@@ -27,7 +27,7 @@ CTarsisSampleValues::CTarsisSampleValues(int nBeams, bool bCompass, std::uint64_
     }
 }
 
-const test::SVelocitySample& CTarsisSampleValues::NextVelocitySample() {
+const test::SVelocitySample& CSampleValues::NextVelocitySample() {
     for (std::size_t b = 0; b < m_velocity.velocities.size(); ++b) {
         m_currents[b] = Drift(m_currents[b], 3, -kCurrentLimit, kCurrentLimit);
         m_velocity.velocities[b] =
@@ -39,7 +39,7 @@ const test::SVelocitySample& CTarsisSampleValues::NextVelocitySample() {
     return m_velocity;
 }
 
-const test::SSystemSample& CTarsisSampleValues::NextSystemSample(const ClockBytes& clock) {
+const test::SSystemSample& CSampleValues::NextSystemSample(const ClockBytes& clock) {
     m_system.clock = clock;
     m_system.nBattery = static_cast<std::uint16_t>(m_random.Between(118, 122));
     m_nTemperature = Drift(m_nTemperature, 2, 200, 2500);
@@ -55,7 +55,7 @@ const test::SSystemSample& CTarsisSampleValues::NextSystemSample(const ClockByte
     return m_system;
 }
 
-int CTarsisSampleValues::Drift(int nValue, int nStep, int nLow, int nHigh) {
+int CSampleValues::Drift(int nValue, int nStep, int nLow, int nHigh) {
     return std::clamp(nValue + m_random.Between(-nStep, nStep), nLow, nHigh);
 }
 
