@@ -1,21 +1,41 @@
 #include "xml/XmlParser.hpp"
 
+#include <array>
 #include <locale>
 
 namespace MyXML {
 namespace {
 
+// The classic locale's whitespace, letters and digits, looked up once.
+struct SCharClasses {
+    SCharClasses() {
+        const auto& ctype = std::use_facet<std::ctype<char>>(std::locale::classic());
+        for (int c = 0; c < 256; ++c) {
+            const auto ch = static_cast<char>(c);
+            space[static_cast<std::size_t>(c)] = ctype.is(std::ctype_base::space, ch);
+            name[static_cast<std::size_t>(c)] = ctype.is(std::ctype_base::alnum, ch) || ch == '_';
+        }
+    }
+    std::array<bool, 256> space{};
+    std::array<bool, 256> name{};
+};
+
+const SCharClasses& CharClasses() {
+    static const SCharClasses s_classes;
+    return s_classes;
+}
+
 bool IsSpace(char c) {
-    return std::isspace(c, std::locale::classic());
+    return CharClasses().space[static_cast<unsigned char>(c)];
 }
 
 bool IsNameChar(char c) {
-    return std::isalnum(c, std::locale::classic()) || c == '_';
+    return CharClasses().name[static_cast<unsigned char>(c)];
 }
 
 class CParser {
   public:
-    explicit CParser(std::istream& input) : m_input(input) {}
+    explicit CParser(std::istream& input) : m_input(input), m_buffer(*input.rdbuf()) {}
 
     DocumentRef ParseDocument() {
         DocumentRef document = Create<Document>();
@@ -40,19 +60,22 @@ class CParser {
   private:
     static constexpr int kEnd = std::char_traits<char>::eof();
 
-    int Peek() { return m_input.peek(); }
+    // Characters come straight from the stream's buffer: a sentry per character would cost
+    // more than the parsing.
+    int Peek() { return m_buffer.sgetc(); }
+    void Skip() { m_buffer.sbumpc(); }
     // The next character; the end of the input raises UnexpectedEOF.
     char Get() {
-        const int c = m_input.get();
+        const int c = m_buffer.sbumpc();
         if (c == kEnd) {
             throw UnexpectedEOF(m_input);
         }
         return static_cast<char>(c);
     }
-    std::streamoff Position() { return m_input.tellg(); }
+    std::streamoff Position() { return m_buffer.pubseekoff(0, std::ios::cur, std::ios::in); }
     void SkipSpace() {
         while (Peek() != kEnd && IsSpace(static_cast<char>(Peek()))) {
-            m_input.get();
+            Skip();
         }
     }
 
@@ -69,16 +92,16 @@ class CParser {
         if (Peek() != '<') {
             return ReadText();
         }
-        m_input.get();
+        Skip();
         switch (Peek()) {
             case '!':
-                m_input.get();
+                Skip();
                 return ReadCommentOrDirective();
             case '?':
-                m_input.get();
+                Skip();
                 return ReadProcessingInstruction();
             case '/':
-                m_input.get();
+                Skip();
                 ReadEndTag(strOpen);
                 bEnd = true;
                 return {};
@@ -90,16 +113,16 @@ class CParser {
     NodeRef ReadText() {
         Quolib::Ref<TextNode> text = Create<TextNode>();
         while (Peek() != kEnd && Peek() != '<') {
-            text->m_strText += static_cast<char>(m_input.get());
+            text->m_strText += static_cast<char>(m_buffer.sbumpc());
         }
         return text;
     }
 
     NodeRef ReadCommentOrDirective() {
         if (Peek() == '-') {
-            m_input.get();
+            Skip();
             if (Peek() == '-') {
-                m_input.get();
+                Skip();
                 return ReadComment();
             }
             return ReadDirective("-");
@@ -134,10 +157,10 @@ class CParser {
     NodeRef ReadDirective(std::string strText) {
         Quolib::Ref<Directive> directive = Create<Directive>();
         while (Peek() != kEnd && Peek() != '>') {
-            strText += static_cast<char>(m_input.get());
+            strText += static_cast<char>(m_buffer.sbumpc());
         }
         if (Peek() == '>') {
-            m_input.get();
+            Skip();
         }
         directive->m_strText = std::move(strText);
         return directive;
@@ -168,7 +191,7 @@ class CParser {
         if (Peek() != '>') {
             throw TagEndExpected(Position());
         }
-        m_input.get();
+        Skip();
     }
 
     NodeRef ReadElement(int nDepth) {
@@ -182,7 +205,7 @@ class CParser {
             if (Peek() != '=') {
                 throw EquationExpected(Position());
             }
-            m_input.get();
+            Skip();
             SkipSpace();
             if (Peek() != '"' && Peek() != '\'') {
                 throw AttributeValueExpected(Position());
@@ -206,7 +229,8 @@ class CParser {
         if (c != '>') {
             throw TagEndExpected(Position());
         }
-        while (m_input.good()) {
+        // The end of the input inside the element raises UnexpectedEOF in NextNode.
+        for (;;) {
             bool bEnd = false;
             NodeRef child = NextNode(element->Name(), bEnd, nDepth);
             if (bEnd) {
@@ -214,7 +238,6 @@ class CParser {
             }
             Element::AddChild(element, std::move(child));
         }
-        throw UnexpectedEOF(m_input);
     }
 
     // Letters, digits and '_' after any whitespace; the character that ends the name stays.
@@ -229,11 +252,12 @@ class CParser {
             if (!IsNameChar(static_cast<char>(c))) {
                 return strName;
             }
-            strName += static_cast<char>(m_input.get());
+            strName += static_cast<char>(m_buffer.sbumpc());
         }
     }
 
     std::istream& m_input;
+    std::streambuf& m_buffer;
 };
 
 std::streamoff PositionAtEnd(std::istream& input) {
