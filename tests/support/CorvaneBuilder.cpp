@@ -87,7 +87,7 @@ Bytes CorvaneChunk(std::uint16_t nProbe, std::uint64_t nTimeStamp,
 }
 
 Bytes ProbeVelocityRecord(const SProbeSample& sample) {
-    const auto nEntries = static_cast<std::size_t>(sample.nBeams * sample.nCells);
+    [[maybe_unused]] const auto nEntries = static_cast<std::size_t>(sample.nBeams * sample.nCells);
     assert(sample.velocities.size() == nEntries && sample.amplitudes.size() == nEntries &&
            sample.correlations.size() == nEntries);
     Bytes bytes = {0xA5, 0x51};
