@@ -109,14 +109,11 @@ bool CCorvaneFile::Next() {
     if (m_nLength == 0) {
         return false;
     }
-    if (!m_bFetched) {
-        try {
-            m_file.Seek(static_cast<std::int64_t>(m_nLength) * 2 - 2,
-                        CBinaryFile::ESeekOrigin::Current);
-        } catch (const FileError&) {
-            EndData();
-            return false;
-        }
+    try {
+        m_file.Seek(static_cast<std::int64_t>(m_nLength) * 2, CBinaryFile::ESeekOrigin::Current);
+    } catch (const FileError&) {
+        EndData();
+        return false;
     }
     return ReadChunkHeader() && m_nLength != 0;
 }
@@ -126,20 +123,16 @@ std::span<const std::uint8_t> CCorvaneFile::Data() {
         return {};
     }
     const std::size_t nBytes = std::size_t{m_nLength} * kWordSize;
-    if (!m_bFetched) {
-        m_record.resize(nBytes);
-        std::size_t nRead = 0;
-        try {
-            nRead = m_file.Read(m_record.data() + kWordSize, nBytes - kWordSize);
-        } catch (const FileError&) {
-        }
-        if (nRead != nBytes - kWordSize) {
-            EndData();
-            return {};
-        }
-        m_bFetched = true;
+    std::span<const std::uint8_t> record;
+    try {
+        record = m_file.Peek(nBytes);
+    } catch (const FileError&) {
     }
-    return {m_record.data(), nBytes};
+    if (record.size() != nBytes) {
+        EndData();
+        return {};
+    }
+    return record;
 }
 
 int CCorvaneFile::Progress() const {
@@ -148,21 +141,20 @@ int CCorvaneFile::Progress() const {
 
 bool CCorvaneFile::ReadChunkHeader() {
     EndData();
-    std::uint8_t header[kChunkHeaderSize + kWordSize];
-    std::size_t nRead = 0;
+    std::span<const std::uint8_t> header;
     try {
-        nRead = m_file.Read(header, sizeof header);
+        header = m_file.Peek(kChunkHeaderSize + kWordSize);
     } catch (const FileError&) {
     }
-    if (nRead != sizeof header) {
+    if (header.size() != kChunkHeaderSize + kWordSize) {
         return false;
     }
-    m_nProbe = ReadU16Le(header);
-    m_nTimeStamp = ReadU64Le(header + 2);
-    m_nLength = ReadU16Le(header + 10);
-    m_record.resize(kWordSize);
-    std::memcpy(m_record.data(), header + kChunkHeaderSize, kWordSize);
-    m_nId = RecordIdOf(m_record.data());
+    m_nProbe = ReadU16Le(header.data());
+    m_nTimeStamp = ReadU64Le(header.data() + 2);
+    m_nLength = ReadU16Le(header.data() + 10);
+    m_nId = RecordIdOf(header.data() + kChunkHeaderSize);
+    // The file stands at the record, which Data() looks at in place.
+    m_file.Seek(kChunkHeaderSize, CBinaryFile::ESeekOrigin::Current);
     return true;
 }
 
@@ -171,7 +163,6 @@ void CCorvaneFile::EndData() {
     m_nTimeStamp = 0;
     m_nLength = 0;
     m_nId = 0;
-    m_bFetched = false;
 }
 
 }  // namespace sulvan

@@ -1,13 +1,12 @@
 #pragma once
 // A Corvane recording (.mrv): a header with the identification "Sulvan Miravelo" and the start
 // time stamp, the probe configuration and a second text, then chunks of one probe record each
-// (probe index, time stamp, length in words, the record). The reader walks the chunks and
-// fetches a record's bytes only when they are asked for.
+// (probe index, time stamp, length in words, the record). The reader walks the chunks in the
+// file's window: a record's bytes are looked at only when they are asked for, and never copied.
 
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "platform/CBinaryFile.hpp"
 #include "xml/MiraveloConfig.hpp"
@@ -25,8 +24,8 @@ class CCorvaneFile {
     bool Rewind();
     // To the following chunk; false at the end of the data (or where they cannot be read).
     bool Next();
-    // The current record, 2 * Length() bytes, read on first use; empty when it cannot be read,
-    // which also ends the data.
+    // The current record, 2 * Length() bytes, as it lies in the file's window: valid until the
+    // next call. Empty when the file ends first, which also ends the data.
     std::span<const std::uint8_t> Data();
     // How far the walk has come, in percent of the file.
     int Progress() const;
@@ -63,9 +62,6 @@ class CCorvaneFile {
     std::uint64_t m_nTimeStamp = 0;
     std::uint16_t m_nLength = 0;
     std::uint8_t m_nId = 0;
-    // The record's first word, and once fetched the whole record.
-    std::vector<std::uint8_t> m_record;
-    bool m_bFetched = false;
 };
 
 }  // namespace sulvan

@@ -1,6 +1,6 @@
 #include "convert/KvtSampleMap.hpp"
 
-#include <cassert>
+#include <cstring>
 #include <utility>
 
 #include "platform/ByteOrder.hpp"
@@ -15,18 +15,15 @@ void KvtSampleMap::AddSample(const KvtSlot& sample, std::int32_t nSample, int nP
     const auto p = static_cast<std::size_t>(nProbe);
     // Entry c: the probe's own sample.
     std::size_t i = Find(nSample);
-    std::array<KvtSlot, kAdvMaxProbes> lent{};
-    if (nSample >= m_nFloor) {
+    const bool bKept = nSample >= m_nFloor;
+    if (bKept) {
         if (i == m_nCount || At(i).nSample != nSample) {
             InsertAt(i, nSample);
         }
         KvtSampleType& entry = At(i);
         entry.slots[p] = sample;
         entry.present[p] = true;
-        lent = entry.slots;
         ++i;
-    } else {
-        lent[p] = sample;
     }
     // Entry c + 1: the same sample as padding, until the probe's sample c + 1 replaces it. A new
     // entry takes the other probes' last values from entry c.
@@ -34,7 +31,10 @@ void KvtSampleMap::AddSample(const KvtSlot& sample, std::int32_t nSample, int nP
         return;
     }
     if (i == m_nCount || At(i).nSample != nSample + 1) {
-        InsertAt(i, nSample + 1).slots = lent;
+        KvtSampleType& next = InsertAt(i, nSample + 1);
+        if (bKept) {
+            next.slots = At(i - 1).slots;
+        }
     }
     KvtSampleType& next = At(i);
     next.slots[p] = sample;
@@ -45,22 +45,22 @@ std::int32_t KvtSampleMap::WriteSamples(CBinaryFile& output, std::int32_t nFirst
                                         std::int32_t nLast, std::size_t nProbes,
                                         std::uint16_t nTrailer) {
     // Nothing is kept below the floor, and the caller writes from it on: the entries to write
-    // are the first ones.
-    assert(nFirst >= m_nFloor);
+    // are the first ones, and those below nFirst do not occur.
     std::int32_t nWritten = -1;
-    std::size_t i = Find(nFirst);
-    assert(i == 0);
+    std::size_t i = 0;
+    while (i < m_nCount && At(i).nSample < nFirst) {
+        ++i;
+    }
     while (i < m_nCount && At(i).nSample <= nLast) {
         const KvtSampleType& entry = At(i);
         std::uint8_t* pOut = output.WriteInPlace(nProbes * kAdvSampleSize + 2);
-        for (std::size_t p = 0; p < nProbes; ++p) {
-            if (!entry.present[p]) {
-                ++m_missing[p];
-            }
-            std::copy(entry.slots[p].begin(), entry.slots[p].end(), pOut + p * kAdvSampleSize);
-            ++m_nTotal;
-        }
+        // The slots lie side by side, as the record wants them.
+        std::memcpy(pOut, entry.slots.data(), nProbes * kAdvSampleSize);
         WriteU16Le(pOut + nProbes * kAdvSampleSize, nTrailer);
+        for (std::size_t p = 0; p < nProbes; ++p) {
+            m_missing[p] += entry.present[p] ? 0u : 1u;
+        }
+        m_nTotal += static_cast<std::uint32_t>(nProbes);
         nWritten = entry.nSample;
         ++i;
     }

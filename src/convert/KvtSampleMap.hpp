@@ -22,6 +22,8 @@ struct KvtSampleType {
     std::array<bool, kAdvMaxProbes> present{};  // the probe's own sample is in its slot
     std::array<KvtSlot, kAdvMaxProbes> slots{};
 };
+static_assert(sizeof(std::array<KvtSlot, kAdvMaxProbes>) == kAdvMaxProbes * kAdvSampleSize,
+              "the slots are written as one run of bytes");
 
 class KvtSampleMap {
   public:

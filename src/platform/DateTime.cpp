@@ -39,6 +39,12 @@ void CivilFromDays(std::int64_t days, SDateTimeFields& fields) {
     fields.nYear = static_cast<int>(yearOfEra + era * 400 + (fields.nMonth <= 2 ? 1 : 0));
 }
 
+int DaysInMonth(int nYear, int nMonth) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeap = (nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0;
+    return nMonth == 2 && bLeap ? 29 : kDays[nMonth - 1];
+}
+
 void SetTimeOfDay(std::int64_t seconds, SDateTimeFields& fields) {
     fields.nHour = static_cast<int>(seconds / 3600);
     fields.nMinute = static_cast<int>(seconds / 60 % 60);
@@ -59,7 +65,13 @@ bool SDateTimeFields::SameDateTime(const SDateTimeFields& other) const {
 }
 
 std::optional<double> DateTimeFromFields(const SDateTimeFields& fields) {
-    if (fields.nYear < kFirstYear || fields.nYear > kLastYear) {
+    // Fields come back from their value exactly when each lies in its range; checking the
+    // ranges spares the conversion back, which record walks would pay per record.
+    if (fields.nYear < kFirstYear || fields.nYear > kLastYear || fields.nMonth < 1 ||
+        fields.nMonth > 12 || fields.nDay < 1 ||
+        fields.nDay > DaysInMonth(fields.nYear, fields.nMonth) || fields.nHour < 0 ||
+        fields.nHour > 23 || fields.nMinute < 0 || fields.nMinute > 59 || fields.nSecond < 0 ||
+        fields.nSecond > 59) {
         return std::nullopt;
     }
     const std::int64_t days =
@@ -67,13 +79,7 @@ std::optional<double> DateTimeFromFields(const SDateTimeFields& fields) {
     const std::int64_t seconds =
         std::int64_t{fields.nHour} * 3600 + std::int64_t{fields.nMinute} * 60 + fields.nSecond;
     const double dTime = static_cast<double>(seconds) / kSecondsPerDay;
-    const double dValue =
-        days >= 0 ? static_cast<double>(days) + dTime : static_cast<double>(days) - dTime;
-    const std::optional<SDateTimeFields> back = FieldsFromDateTime(dValue);
-    if (!back || !back->SameDateTime(fields)) {
-        return std::nullopt;
-    }
-    return dValue;
+    return days >= 0 ? static_cast<double>(days) + dTime : static_cast<double>(days) - dTime;
 }
 
 std::optional<SDateTimeFields> FieldsFromDateTime(double dValue) {

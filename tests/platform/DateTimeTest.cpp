@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <cmath>
 #include <limits>
 
@@ -65,6 +67,26 @@ INSTANTIATE_TEST_SUITE_P(
                       Fields(2000, 4, 31), Fields(1999, 12, 31, 24), Fields(1999, 12, 31, 23, 60),
                       Fields(1999, 12, 31, 23, 59, 60), Fields(1999, 12, 31, -1),
                       Fields(99, 12, 31), Fields(10000, 1, 1)));
+
+// The calendar of the standard library decides which days exist.
+TEST(DateTime, ExactlyTheDaysThatExistHaveValuesAndComeBackFromThem) {
+    for (const int nYear : {100, 1899, 1900, 2000, 2024, 9999}) {
+        for (int nMonth = 1; nMonth <= 12; ++nMonth) {
+            for (int nDay = 0; nDay <= 32; ++nDay) {
+                const SDateTimeFields fields =
+                    Fields(nYear, nMonth, nDay, nDay % 24, 59, nDay % 60);
+                const std::optional<double> value = DateTimeFromFields(fields);
+                const std::chrono::year_month_day day{
+                    std::chrono::year(nYear), std::chrono::month(static_cast<unsigned>(nMonth)),
+                    std::chrono::day(static_cast<unsigned>(nDay))};
+                ASSERT_EQ(value.has_value(), day.ok()) << nYear << "-" << nMonth << "-" << nDay;
+                if (value) {
+                    EXPECT_TRUE(FieldsFromDateTime(*value)->SameDateTime(fields));
+                }
+            }
+        }
+    }
+}
 
 TEST(DateTime, ValuesWithoutCalendarFieldsCannotBeSplit) {
     EXPECT_FALSE(FieldsFromDateTime(std::numeric_limits<double>::quiet_NaN()).has_value());
