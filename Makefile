@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEMO_OUT := demo-output
 
-.PHONY: all deps test demo bench clean
+.PHONY: all deps test demo bench package clean
 
 all: deps
 	cmake --preset release
@@ -21,6 +21,16 @@ demo: all
 
 bench: all
 	bench/run build/release
+
+# A .deb from a plain release build (no presets: distributions build with their own flags),
+# checked with dpkg-deb and lintian.
+package:
+	scripts/install-deps --package
+	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DSULVAN_BUILD_TESTS=OFF \
+		-DSULVAN_BUILD_BENCH=OFF
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack
+	scripts/check-package build/package/*.deb
 
 clean:
 	rm -rf build $(DEMO_OUT)

@@ -24,9 +24,9 @@ const std::string& RecordingPath() {
     static const std::string strPath = [] {
         std::string strName = "/tmp/sulvan-bench-walk-XXXXXX";
         const int descriptor = mkstemp(strName.data());
-        test::Bytes image = test::StandardConfiguration();
-        const test::Bytes system = test::SystemSample().Build();
-        const test::Bytes velocity = test::VelocitySample().Build();
+        records::Bytes image = records::StandardConfiguration();
+        const records::Bytes system = records::SystemSample().Build();
+        const records::Bytes velocity = records::VelocitySample().Build();
         image.reserve(kRecordingSize + 4096);
         while (image.size() < kRecordingSize) {
             image.insert(image.end(), system.begin(), system.end());

@@ -44,11 +44,11 @@ const SRecordingSet& Recordings() {
         SRecordingSet written;
         std::string strTemplate = "/tmp/sulvan-bench-sort-XXXXXX";
         written.strFolder = ::mkdtemp(strTemplate.data());
-        const test::Bytes configuration = test::StandardConfiguration();
+        const records::Bytes configuration = records::StandardConfiguration();
         for (int n = 0; n < kFiles; ++n) {
-            const ClockBytes clock = test::MakeClock(2008, 1, 1 + n / 1440, n / 60 % 24, n % 60, 0);
-            test::Bytes image = configuration;
-            test::ProfileRecord(RecordId::CurrentProfile, 3, 1, clock).AppendTo(image);
+            const ClockBytes clock = records::MakeClock(2008, 1, 1 + n / 1440, n / 60 % 24, n % 60, 0);
+            records::Bytes image = configuration;
+            records::ProfileRecord(RecordId::CurrentProfile, 3, 1, clock).AppendTo(image);
             const std::string strPath = written.strFolder + "/rec" + std::to_string(n) + ".pld";
             CBinaryFile file;
             file.Open(strPath, CBinaryFile::EOpenMode::Create);

@@ -6,6 +6,8 @@
 
 namespace sulvan::test {
 
+using namespace records;
+
 // The configuration block, then a record of the identifier and clock given at byte 784.
 inline Bytes DatedRecording(const ClockBytes& clock, std::uint8_t nId = RecordId::CurrentProfile) {
     return CRecordingBuilder()

@@ -12,6 +12,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using Names = std::vector<std::string>;
 using Steps = std::vector<int>;
 namespace fs = std::filesystem;

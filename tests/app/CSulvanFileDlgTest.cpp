@@ -13,6 +13,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using Names = std::vector<std::string>;
 
 // Most tests add paths of files that do not exist: they all sort with start time 0 and keep

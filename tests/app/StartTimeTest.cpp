@@ -9,6 +9,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 struct SHeadCase {
     const char* pWhat;

@@ -17,6 +17,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using Names = std::vector<std::string>;
 using Args = std::vector<std::string>;
 namespace fs = std::filesystem;

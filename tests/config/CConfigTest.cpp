@@ -14,6 +14,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using namespace UserField;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();

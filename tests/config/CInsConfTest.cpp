@@ -13,7 +13,7 @@
 namespace sulvan {
 namespace {
 
-using namespace test;
+using namespace records;
 
 // ---- Loading --------------------------------------------------------------------------
 

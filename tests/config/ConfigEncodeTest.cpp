@@ -13,6 +13,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using namespace UserField;
 
 // A type 0 instrument whose records pass the feature check.

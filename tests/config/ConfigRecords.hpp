@@ -13,6 +13,8 @@
 
 namespace sulvan::test {
 
+using namespace records;
+
 struct SField {
     std::size_t nOffset;
     std::uint16_t nValue;

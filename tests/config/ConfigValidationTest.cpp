@@ -13,6 +13,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 using namespace UserField;
 using Texts = std::vector<std::string>;
 

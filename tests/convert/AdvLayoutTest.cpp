@@ -6,6 +6,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 TEST(AdvLayout, FileHeaderPutsEveryFieldAtItsOffset) {
     SAdvFileHeader header;

@@ -7,6 +7,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 // A built header, written from its layout: sync, 0x12, 21 words, clock, samples per burst.
 Bytes ExpectedHeader(const ClockBytes& clock, std::uint16_t nSamples) {

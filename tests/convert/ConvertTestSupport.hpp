@@ -15,6 +15,8 @@
 
 namespace sulvan::test {
 
+using namespace records;
+
 class ConvertTest : public ::testing::Test {
   protected:
     // Writes the image and opens it as the batch driver does; the test fails when it cannot.

@@ -14,6 +14,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 // A Pelora record whose values all derive from its number n, so that every output record
 // shows which input record it came from.

@@ -13,6 +13,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 constexpr std::size_t kHeaderSize = 300;
 constexpr std::size_t kBlockSize = 254;

@@ -9,6 +9,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 // The fields of the expected file header that vary between the tests.
 struct SExpectedHeader {

@@ -12,6 +12,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 struct SSeen {
     std::uint8_t nId;

@@ -11,6 +11,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 const std::string kRepairOffer =
     "\r\rPress OK to create a repaired copy."

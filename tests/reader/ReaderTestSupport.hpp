@@ -13,6 +13,8 @@
 
 namespace sulvan::test {
 
+using namespace records;
+
 class ReaderTest : public ::testing::Test {
   protected:
     // Opens a file holding the image; the name may be replaced by a repair.

@@ -14,6 +14,7 @@ namespace sulvan {
 namespace {
 
 using namespace test;
+using namespace records;
 
 // The default hardware record, written out from its layout.
 Bytes ExpectedDefaultHardware() {

@@ -20,7 +20,7 @@
 namespace sulvan::synth {
 namespace {
 
-using test::Bytes;
+using records::Bytes;
 using Found = std::vector<std::pair<std::uint8_t, std::uint64_t>>;
 
 constexpr std::uint64_t kConfig = 784;

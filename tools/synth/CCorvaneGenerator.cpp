@@ -43,7 +43,7 @@ std::string DescribeProblem(const SCorvaneOptions& options) {
 }
 
 CCorvaneGenerator::CCorvaneGenerator(const SCorvaneOptions& options)
-    : m_options(Checked(options)), m_nStart(test::FileTimeOf(2010, 5, 17, 13, 45, 30, 250)) {
+    : m_options(Checked(options)), m_nStart(records::FileTimeOf(2010, 5, 17, 13, 45, 30, 250)) {
     const auto nEntries = static_cast<std::size_t>(options.nBeams * options.nCells);
     m_sample.nBeams = options.nBeams;
     m_sample.nCells = options.nCells;
@@ -61,7 +61,7 @@ SCorvaneSummary CCorvaneGenerator::Write(const std::string& strPath) {
     m_lagging.clear();
     m_summary = {};
     output.Append(
-        test::CorvaneHeader(Configuration(), m_nStart, "Sulvan Miravelo", m_options.bWideText));
+        records::CorvaneHeader(Configuration(), m_nStart, "Sulvan Miravelo", m_options.bWideText));
     for (std::uint64_t n = 1; m_options.nSamples == 0 || n <= m_options.nSamples; ++n) {
         if (!WriteSampleNumber(n)) {
             break;
@@ -107,18 +107,18 @@ bool CCorvaneGenerator::WriteSampleNumber(std::uint64_t n) {
             const auto nId =
                 static_cast<std::uint8_t>((n / m_options.nSkipRecordsEvery) % 2 == 0 ? 0x91 : 0x81);
             ++m_summary.nOtherRecords;
-            if (!Append(test::CorvaneChunk(0, nTimeStamp, test::Bytes{0xA5, nId, 0, 0}))) {
+            if (!Append(records::CorvaneChunk(0, nTimeStamp, records::Bytes{0xA5, nId, 0, 0}))) {
                 return false;
             }
             continue;
         }
-        const test::Bytes chunk = VelocityChunk(p, nTimeStamp);
+        const records::Bytes chunk = VelocityChunk(p, nTimeStamp);
         if (p == m_options.nLaggingProbe && m_options.nLag > 0) {
             m_lagging.push_back(chunk);
             if (m_lagging.size() <= static_cast<std::size_t>(m_options.nLag)) {
                 continue;
             }
-            const test::Bytes due = std::move(m_lagging.front());
+            const records::Bytes due = std::move(m_lagging.front());
             m_lagging.pop_front();
             if (!Append(due)) {
                 return false;
@@ -131,34 +131,34 @@ bool CCorvaneGenerator::WriteSampleNumber(std::uint64_t n) {
     }
     if (IsDue(n, m_options.nTimeMarksEvery)) {
         ++m_summary.nOtherRecords;
-        if (!Append(test::CorvaneChunk(0, nTimeStamp, test::Bytes{0x0F, 0, 1, 2}))) {
+        if (!Append(records::CorvaneChunk(0, nTimeStamp, records::Bytes{0x0F, 0, 1, 2}))) {
             return false;
         }
     }
     if (IsDue(n, kLateEvery) && n / kLateEvery <= m_options.nLateStamps) {
-        return Append(VelocityChunk(0, test::FileTimeOf(3001, 1, 1, 0, 0, 0)));
+        return Append(VelocityChunk(0, records::FileTimeOf(3001, 1, 1, 0, 0, 0)));
     }
     return true;
 }
 
-test::Bytes CCorvaneGenerator::VelocityChunk(int nProbe, std::uint64_t nTimeStamp) {
+records::Bytes CCorvaneGenerator::VelocityChunk(int nProbe, std::uint64_t nTimeStamp) {
     for (std::size_t i = 0; i < m_sample.velocities.size(); ++i) {
         m_sample.velocities[i] = static_cast<std::int16_t>(m_random.Between(-1500, 1500));
         m_sample.amplitudes[i] = static_cast<std::uint8_t>(m_random.Between(80, 140));
         m_sample.correlations[i] = static_cast<std::uint8_t>(m_random.Between(55, 99));
     }
     ++m_summary.nVelocityRecords;
-    return test::CorvaneChunk(static_cast<std::uint16_t>(nProbe), nTimeStamp,
-                              test::ProbeVelocityRecord(m_sample));
+    return records::CorvaneChunk(static_cast<std::uint16_t>(nProbe), nTimeStamp,
+                              records::ProbeVelocityRecord(m_sample));
 }
 
-bool CCorvaneGenerator::Append(const test::Bytes& chunk) {
+bool CCorvaneGenerator::Append(const records::Bytes& chunk) {
     if (m_options.nSamples == 0 && m_pOutput->Produced() + chunk.size() > m_options.nSizeLimit) {
         return false;
     }
     ++m_summary.nChunks;
     if (m_summary.nChunks == m_options.nDamagedChunkAt) {
-        test::Bytes damaged = chunk;
+        records::Bytes damaged = chunk;
         damaged[10] = 0xFF;
         damaged[11] = 0xFF;
         m_pOutput->Append(damaged);

@@ -59,15 +59,15 @@ class CCorvaneGenerator {
     std::string Configuration() const;
     // The chunks of sample number n; false when they do not fit any more.
     bool WriteSampleNumber(std::uint64_t n);
-    bool Append(const test::Bytes& chunk);
-    test::Bytes VelocityChunk(int nProbe, std::uint64_t nTimeStamp);
+    bool Append(const records::Bytes& chunk);
+    records::Bytes VelocityChunk(int nProbe, std::uint64_t nTimeStamp);
 
     SCorvaneOptions m_options;
     std::uint64_t m_nStart;
     CPseudoRandom m_random{1};
     CRecordingOutput* m_pOutput = nullptr;
-    std::deque<test::Bytes> m_lagging;  // the lagging probe's chunks not yet due
-    test::SProbeSample m_sample;
+    std::deque<records::Bytes> m_lagging;  // the lagging probe's chunks not yet due
+    records::SProbeSample m_sample;
     SCorvaneSummary m_summary;
 };
 

@@ -14,7 +14,7 @@ bool IsDue(std::uint64_t nIndex, std::uint64_t nEvery) {
 
 }  // namespace
 
-CDataRecordWriter::CDataRecordWriter(const SRecordingOptions& options, test::Bytes configuration)
+CDataRecordWriter::CDataRecordWriter(const SRecordingOptions& options, records::Bytes configuration)
     : m_options(options),
       m_configuration(std::move(configuration)),
       m_garbageRandom(options.nSeed + kGarbageSeedOffset),
@@ -30,7 +30,7 @@ void CDataRecordWriter::Begin(CRecordingOutput& output) {
     }
 }
 
-bool CDataRecordWriter::Write(test::CRecordBuilder& record, std::uint64_t& nCount) {
+bool CDataRecordWriter::Write(records::CRecordBuilder& record, std::uint64_t& nCount) {
     if (m_bConfigurationPending && m_summary.nDataRecords == kMisplacedAfterRecords) {
         WriteConfiguration();
     }

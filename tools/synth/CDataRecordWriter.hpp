@@ -31,13 +31,13 @@ struct SSynthSummary {
 class CDataRecordWriter {
   public:
     // configuration: the block as the options place it (empty for none).
-    CDataRecordWriter(const SRecordingOptions& options, test::Bytes configuration);
+    CDataRecordWriter(const SRecordingOptions& options, records::Bytes configuration);
 
     // Starts a recording on output: the standard block goes first.
     void Begin(CRecordingOutput& output);
     // Seals (or damages) the record and writes it, counting it in nCount; false when it, or the
     // garbage due after it, does not fit any more: the recording is complete.
-    bool Write(test::CRecordBuilder& record, std::uint64_t& nCount);
+    bool Write(records::CRecordBuilder& record, std::uint64_t& nCount);
     // Whether the recording has all the samples it was asked for.
     bool HasAllSamples() const {
         return m_options.nSamples != 0 && m_summary.nVelocitySamples == m_options.nSamples;
@@ -53,9 +53,9 @@ class CDataRecordWriter {
     bool Fits(std::size_t nBytes) const;
 
     const SRecordingOptions& m_options;
-    test::Bytes m_configuration;
+    records::Bytes m_configuration;
     CPseudoRandom m_garbageRandom;
-    test::Bytes m_garbage;
+    records::Bytes m_garbage;
     CRecordingOutput* m_pOutput = nullptr;
     bool m_bConfigurationPending = false;
     SSynthSummary m_summary;

@@ -21,14 +21,14 @@ const SPeloraOptions& Checked(const SPeloraOptions& options) {
     return options;
 }
 
-test::Bytes ConfigurationOf(const SPeloraOptions& options) {
-    test::SHeadOptions head;
+records::Bytes ConfigurationOf(const SPeloraOptions& options) {
+    records::SHeadOptions head;
     head.strSerial = "PLD 2001";
     head.nBeams = options.nBeams;
     head.bCompass = true;
     head.nFrequencyKhz = 2000;
     head.matrix[0] = 2896;
-    test::SUserOptions user;
+    records::SUserOptions user;
     user.nBeams = options.nBeams;
     user.nRateDivisor = kAveraging;
     user.nInterval = kInterval;
@@ -39,20 +39,20 @@ test::Bytes ConfigurationOf(const SPeloraOptions& options) {
         case EConfigPlacement::Missing:
             return {};
         case EConfigPlacement::NoUser: {
-            test::Bytes bytes;
-            test::HardwareConfig("PLD 1001", "3.30").AppendTo(bytes);
-            test::HeadConfig(head).AppendTo(bytes);
+            records::Bytes bytes;
+            records::HardwareConfig("PLD 1001", "3.30").AppendTo(bytes);
+            records::HeadConfig(head).AppendTo(bytes);
             return bytes;
         }
         case EConfigPlacement::Standard:
         case EConfigPlacement::Misplaced:
             break;
     }
-    return test::StandardConfiguration("PLD 1001", "3.30", head, user);
+    return records::StandardConfiguration("PLD 1001", "3.30", head, user);
 }
 
-test::SPeloraSample ZeroSample(int nBeams) {
-    test::SPeloraSample sample;
+records::SPeloraSample ZeroSample(int nBeams) {
+    records::SPeloraSample sample;
     sample.velocities.assign(static_cast<std::size_t>(nBeams), 0);
     sample.amplitudes.assign(static_cast<std::size_t>(nBeams), 0);
     return sample;
@@ -73,12 +73,12 @@ std::string DescribeProblem(const SPeloraOptions& options) {
 
 CPeloraGenerator::CPeloraGenerator(const SPeloraOptions& options)
     : m_options(Checked(options)),
-      m_dStart(DecodeClock(test::SUserOptions{}.start.data()).value()),
+      m_dStart(DecodeClock(records::SUserOptions{}.start.data()).value()),
       m_writer(m_options, ConfigurationOf(options)),
       m_values(options.nBeams, true, options.nSeed),
-      m_velocity(test::PeloraRecord(RecordId::SinglePointVelocity, ZeroSample(options.nBeams))),
-      m_extended(test::PeloraRecord(RecordId::PeloraExtended, ZeroSample(options.nBeams))),
-      m_wave(test::PeloraRecord(RecordId::PeloraWaveSample, ZeroSample(options.nBeams))) {}
+      m_velocity(records::PeloraRecord(RecordId::SinglePointVelocity, ZeroSample(options.nBeams))),
+      m_extended(records::PeloraRecord(RecordId::PeloraExtended, ZeroSample(options.nBeams))),
+      m_wave(records::PeloraRecord(RecordId::PeloraWaveSample, ZeroSample(options.nBeams))) {}
 
 SSynthSummary CPeloraGenerator::Write(const std::string& strPath) {
     CBinaryFile file;
@@ -113,15 +113,15 @@ bool CPeloraGenerator::WriteMeasurement() {
     return true;
 }
 
-bool CPeloraGenerator::WriteRecord(test::CRecordBuilder& record, std::uint64_t nHalfSeconds) {
+bool CPeloraGenerator::WriteRecord(records::CRecordBuilder& record, std::uint64_t nHalfSeconds) {
     if (m_writer.HasAllSamples()) {
         return false;
     }
     const ClockBytes clock =
         EncodeClock(m_dStart + static_cast<double>(nHalfSeconds / 2) / kSecondsPerDay);
-    const test::SVelocitySample& velocity = m_values.NextVelocitySample();
-    const test::SSystemSample& system = m_values.NextSystemSample(clock);
-    test::SPeloraSample& sample = m_sample;
+    const records::SVelocitySample& velocity = m_values.NextVelocitySample();
+    const records::SSystemSample& system = m_values.NextSystemSample(clock);
+    records::SPeloraSample& sample = m_sample;
     sample.clock = clock;
     sample.nAnalog1 = static_cast<std::uint16_t>(velocity.nPressure / 4);
     sample.nBattery = system.nBattery;
@@ -133,7 +133,7 @@ bool CPeloraGenerator::WriteRecord(test::CRecordBuilder& record, std::uint64_t n
     sample.nTemperature = system.nTemperature;
     sample.velocities = velocity.velocities;
     sample.amplitudes = velocity.amplitudes;
-    test::FillPeloraRecord(record, sample);
+    records::FillPeloraRecord(record, sample);
     return m_writer.Write(record, m_writer.Summary().nVelocitySamples);
 }
 

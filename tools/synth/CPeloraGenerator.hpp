@@ -35,16 +35,16 @@ class CPeloraGenerator {
     // One measurement: the velocity record and its burst. False when the recording is
     // complete.
     bool WriteMeasurement();
-    bool WriteRecord(test::CRecordBuilder& record, std::uint64_t nHalfSeconds);
+    bool WriteRecord(records::CRecordBuilder& record, std::uint64_t nHalfSeconds);
 
     SPeloraOptions m_options;
     double m_dStart;
     CDataRecordWriter m_writer;
     CSampleValues m_values;
-    test::CRecordBuilder m_velocity;
-    test::CRecordBuilder m_extended;
-    test::CRecordBuilder m_wave;
-    test::SPeloraSample m_sample;
+    records::CRecordBuilder m_velocity;
+    records::CRecordBuilder m_extended;
+    records::CRecordBuilder m_wave;
+    records::SPeloraSample m_sample;
     std::uint64_t m_nMeasurement = 0;
 };
 

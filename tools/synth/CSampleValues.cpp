@@ -27,7 +27,7 @@ CSampleValues::CSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed)
     }
 }
 
-const test::SVelocitySample& CSampleValues::NextVelocitySample() {
+const records::SVelocitySample& CSampleValues::NextVelocitySample() {
     for (std::size_t b = 0; b < m_velocity.velocities.size(); ++b) {
         m_currents[b] = Drift(m_currents[b], 3, -kCurrentLimit, kCurrentLimit);
         m_velocity.velocities[b] =
@@ -39,7 +39,7 @@ const test::SVelocitySample& CSampleValues::NextVelocitySample() {
     return m_velocity;
 }
 
-const test::SSystemSample& CSampleValues::NextSystemSample(const ClockBytes& clock) {
+const records::SSystemSample& CSampleValues::NextSystemSample(const ClockBytes& clock) {
     m_system.clock = clock;
     m_system.nBattery = static_cast<std::uint16_t>(m_random.Between(118, 122));
     m_nTemperature = Drift(m_nTemperature, 2, 200, 2500);

@@ -16,8 +16,8 @@ class CSampleValues {
     CSampleValues(int nBeams, bool bCompass, std::uint64_t nSeed);
 
     // The next sample, refilled in place: valid until the next call.
-    const test::SVelocitySample& NextVelocitySample();
-    const test::SSystemSample& NextSystemSample(const ClockBytes& clock);
+    const records::SVelocitySample& NextVelocitySample();
+    const records::SSystemSample& NextSystemSample(const ClockBytes& clock);
 
   private:
     // One step of a bounded random walk.
@@ -28,8 +28,8 @@ class CSampleValues {
     std::array<int, 3> m_currents{};  // counts, per beam
     int m_nHeading = 900;
     int m_nTemperature = 1234;
-    test::SVelocitySample m_velocity;
-    test::SSystemSample m_system;
+    records::SVelocitySample m_velocity;
+    records::SSystemSample m_system;
 };
 
 }  // namespace sulvan::synth

@@ -19,15 +19,15 @@ const STarsisOptions& Checked(const STarsisOptions& options) {
     return options;
 }
 
-test::SHeadOptions HeadOptionsOf(const STarsisOptions& options) {
-    test::SHeadOptions head;
+records::SHeadOptions HeadOptionsOf(const STarsisOptions& options) {
+    records::SHeadOptions head;
     head.nBeams = options.nBeams;
     head.bCompass = options.bCompass;
     return head;
 }
 
-test::SUserOptions UserOptionsOf(const STarsisOptions& options) {
-    test::SUserOptions user;
+records::SUserOptions UserOptionsOf(const STarsisOptions& options) {
+    records::SUserOptions user;
     user.nBeams = options.nBeams;
     user.nRateDivisor = options.nRateDivisor;
     user.nBurstSamples = static_cast<std::uint16_t>(options.bBurst ? options.nBurstSamples : 0);
@@ -36,26 +36,26 @@ test::SUserOptions UserOptionsOf(const STarsisOptions& options) {
     return user;
 }
 
-test::Bytes ConfigurationOf(const STarsisOptions& options) {
+records::Bytes ConfigurationOf(const STarsisOptions& options) {
     constexpr std::string_view kSerial = "TRS 1001";
     switch (options.configuration) {
         case EConfigPlacement::Missing:
             return {};
         case EConfigPlacement::NoUser: {
-            test::Bytes bytes;
-            test::HardwareConfig(kSerial, options.strFirmware).AppendTo(bytes);
-            test::HeadConfig(HeadOptionsOf(options)).AppendTo(bytes);
+            records::Bytes bytes;
+            records::HardwareConfig(kSerial, options.strFirmware).AppendTo(bytes);
+            records::HeadConfig(HeadOptionsOf(options)).AppendTo(bytes);
             return bytes;
         }
         case EConfigPlacement::Standard:
         case EConfigPlacement::Misplaced:
             break;
     }
-    return test::StandardConfiguration(kSerial, options.strFirmware, HeadOptionsOf(options),
+    return records::StandardConfiguration(kSerial, options.strFirmware, HeadOptionsOf(options),
                                        UserOptionsOf(options));
 }
 
-test::SVelocitySample ZeroSample(int nBeams) {
+records::SVelocitySample ZeroSample(int nBeams) {
     const auto nCount = static_cast<std::size_t>(nBeams);
     return {std::vector<std::int16_t>(nCount), std::vector<std::uint8_t>(nCount),
             std::vector<std::uint8_t>(nCount)};
@@ -77,9 +77,9 @@ CTarsisGenerator::CTarsisGenerator(const STarsisOptions& options)
       m_dStart(DecodeClock(UserOptionsOf(options).start.data()).value()),
       m_writer(m_options, ConfigurationOf(options)),
       m_values(options.nBeams, options.bCompass, options.nSeed),
-      m_velocity(test::VelocitySample(ZeroSample(options.nBeams))),
-      m_system(test::SystemSample()),
-      m_header(test::VelocityHeader(kInvalidClock, 0)) {}
+      m_velocity(records::VelocitySample(ZeroSample(options.nBeams))),
+      m_system(records::SystemSample()),
+      m_header(records::VelocityHeader(kInvalidClock, 0)) {}
 
 SSynthSummary CTarsisGenerator::Write(const std::string& strPath) {
     CBinaryFile file;
@@ -107,7 +107,7 @@ bool CTarsisGenerator::WriteNextSample() {
     SSynthSummary& summary = m_writer.Summary();
     const std::uint64_t nBurstStart = m_nBurst * m_nBurstSpacing;
     if (m_nInBurst == 0 && m_bBurstHeaders) {
-        test::FillVelocityHeader(m_header, ClockAfter(nBurstStart),
+        records::FillVelocityHeader(m_header, ClockAfter(nBurstStart),
                                  static_cast<std::uint16_t>(m_nBurstLength));
         if (!m_writer.Write(m_header, summary.nBurstHeaders)) {
             return false;
@@ -116,12 +116,12 @@ bool CTarsisGenerator::WriteNextSample() {
     if (m_nInBurst % m_nSystemEvery == 0) {
         const std::uint64_t nSeconds =
             nBurstStart + m_nInBurst * m_options.nRateDivisor / kRateNumerator;
-        test::FillSystemSample(m_system, m_values.NextSystemSample(ClockAfter(nSeconds)));
+        records::FillSystemSample(m_system, m_values.NextSystemSample(ClockAfter(nSeconds)));
         if (!m_writer.Write(m_system, summary.nSystemSamples)) {
             return false;
         }
     }
-    test::FillVelocitySample(m_velocity, m_values.NextVelocitySample());
+    records::FillVelocitySample(m_velocity, m_values.NextVelocitySample());
     if (!m_writer.Write(m_velocity, summary.nVelocitySamples)) {
         return false;
     }

@@ -41,9 +41,9 @@ class CTarsisGenerator {
 
     CDataRecordWriter m_writer;
     CSampleValues m_values;
-    test::CRecordBuilder m_velocity;
-    test::CRecordBuilder m_system;
-    test::CRecordBuilder m_header;
+    records::CRecordBuilder m_velocity;
+    records::CRecordBuilder m_system;
+    records::CRecordBuilder m_header;
     std::uint64_t m_nInBurst = 0;  // with continuous sampling: since the start
     std::uint64_t m_nBurst = 0;
 };

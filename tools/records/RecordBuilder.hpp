@@ -13,7 +13,7 @@
 
 #include "format/BcdClock.hpp"
 
-namespace sulvan::test {
+namespace sulvan::records {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -167,4 +167,4 @@ class CRecordingBuilder {
     Bytes m_bytes;
 };
 
-}  // namespace sulvan::test
+}  // namespace sulvan::records

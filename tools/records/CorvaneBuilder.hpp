@@ -11,7 +11,7 @@
 
 #include "RecordBuilder.hpp"
 
-namespace sulvan::test {
+namespace sulvan::records {
 
 // 100-nanosecond ticks since 1601-01-01 00:00 of a calendar time.
 std::uint64_t FileTimeOf(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond,
@@ -48,4 +48,4 @@ struct SProbeSample {
 };
 Bytes ProbeVelocityRecord(const SProbeSample& sample);
 
-}  // namespace sulvan::test
+}  // namespace sulvan::records

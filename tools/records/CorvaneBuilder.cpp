@@ -5,7 +5,7 @@
 #include "platform/ByteOrder.hpp"
 #include "platform/DateTime.hpp"
 
-namespace sulvan::test {
+namespace sulvan::records {
 namespace {
 
 // Days from 1601-01-01 to 1899-12-30, the zero of date-time values.
@@ -102,4 +102,4 @@ Bytes ProbeVelocityRecord(const SProbeSample& sample) {
     return bytes;
 }
 
-}  // namespace sulvan::test
+}  // namespace sulvan::records

@@ -9,7 +9,7 @@
 #include "format/RecordCatalogue.hpp"
 #include "platform/ByteOrder.hpp"
 
-namespace sulvan::test {
+namespace sulvan::records {
 
 ClockBytes MakeClock(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond) {
     return {BinToBcd(nMinute), BinToBcd(nSecond),     BinToBcd(nDay),
@@ -251,4 +251,4 @@ CRecordingBuilder& CRecordingBuilder::TruncateBy(std::size_t nCount) {
     return *this;
 }
 
-}  // namespace sulvan::test
+}  // namespace sulvan::records
