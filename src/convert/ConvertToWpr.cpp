@@ -103,10 +103,12 @@ class CWaveConversion {
           m_options(options),
           m_progress(options.progress, reader.GetLength()),
           m_nBeams(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams))),
-          m_nProfileEntries(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams)) *
-                            static_cast<std::size_t>(std::max(0, reader.Geometry().nCells))),
-          m_nProfileSize(ExpectedRecordSize(RecordId::CurrentProfile, reader.Geometry().nBeams,
-                                            reader.Geometry().nCells)) {}
+          // A damaged configuration can give counts below 0: the profile is then sized for none,
+          // so that it always holds its fixed part.
+          m_nCells(static_cast<std::size_t>(std::max(0, reader.Geometry().nCells))),
+          m_nProfileEntries(m_nBeams * m_nCells),
+          m_nProfileSize(ExpectedRecordSize(RecordId::CurrentProfile, static_cast<int>(m_nBeams),
+                                            static_cast<int>(m_nCells))) {}
 
     bool Run() {
         if (RefusesToReplaceInput(m_ui, m_reader.GetFilePath(), m_strOutput)) {
@@ -305,6 +307,7 @@ class CWaveConversion {
     // With a valid user configuration every record the walk accepts has the configured beam
     // count: the size check takes velocity records only at the size it gives.
     const std::size_t m_nBeams;
+    const std::size_t m_nCells;
     const std::size_t m_nProfileEntries;
     const std::size_t m_nProfileSize;
     bool m_bWaveMode = false;

@@ -308,5 +308,16 @@ TEST_F(ConvertToWprTest, FailuresAreShownByTheirCause) {
     EXPECT_EQ(ReadFileBytes(strInput), PeloraRecording({}));
 }
 
+// A damaged user configuration can hold a cell count below 0: the profiles are sized for none
+// and never written past their end.
+TEST_F(ConvertToWprTest, ACellCountBelowZeroGivesProfilesWithoutArrays) {
+    Bytes input = PeloraRecording({false, {{RecordId::SinglePointVelocity, 1}}, {}});
+    PutU16(input, 272 + UserField::Cells, 0xFF00);
+    SealRecord(std::span(&input[272], 512));
+    const Bytes wpr = Convert(input);
+    EXPECT_EQ(Structure(wpr), "P H1024");
+    EXPECT_EQ(ReadU16Le(&wpr[784 + 2]), 60);  // 120 bytes
+}
+
 }  // namespace
 }  // namespace sulvan

@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes, as a .trs file, through everything a conversion does with an input:
-// opening (configuration search, times, the repair of a raw dump), the Tarsis conversion and
-// the burst-header repair. Build with the fuzz preset; run with a corpus folder.
+// Feeds arbitrary bytes through everything a conversion does with an input: as a .trs file,
+// opening (configuration search, times, the repair of a raw dump), the Tarsis and wave
+// conversions and the burst-header repair; as a .mrv file, the Corvane conversion. Build with
+// the fuzz preset; run with a corpus folder.
 
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "convert/BurstHeaderRepair.hpp"
+#include "convert/ConvertToWpr.hpp"
+#include "convert/MrvToAdv.hpp"
 #include "convert/TrsToAdv.hpp"
 #include "platform/CUserInterface.hpp"
 #include "reader/CInsFile.hpp"
@@ -55,11 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         std::string strOutput = Folder() + "/output.adv";
         sulvan::TrsToAdv(ui, reader, strOutput, bBurstFiles);
     }
+    for (bool bChecksum : {false, true}) {
+        sulvan::CInsFile reader;
+        std::string strName = strInput;
+        if (reader.Open(strName, bChecksum, nullptr) != 0) {
+            sulvan::SWprOptions options;
+            options.bChecksumControl = bChecksum;
+            sulvan::ConvertToWpr(ui, reader, Folder() + "/output.wpr", options);
+        }
+    }
     sulvan::CInsFile reader;
     std::string strName = strInput;
     if (reader.Open(strName, false, nullptr) != 0) {
         sulvan::RepairBurstHeaders(ui, reader, Folder() + "/output_new.trs",
                                    reader.Config().m_nBurstSamples);
     }
+    const std::string strProbes = Folder() + "/input.mrv";
+    WriteInput(strProbes, pData, nSize);
+    sulvan::MrvToAdv(ui, strProbes, Folder() + "/probes.adv", nullptr);
     return 0;
 }
