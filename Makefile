@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEMO_OUT := demo-output
 
-.PHONY: all deps test demo bench package clean
+.PHONY: all deps test demo bench bench-check package clean
 
 all: deps
 	cmake --preset release
@@ -19,8 +19,14 @@ test: deps
 demo: all
 	examples/run-demo build/release $(DEMO_OUT)
 
+# SIZE= sets the size of each generated input (default 1G).
+SIZE ?= 1G
 bench: all
-	bench/run build/release
+	bench/run build/release $(SIZE)
+
+# The whole-file table at 64M, failing when a conversion is over 1.5x cat or 32 MiB of memory.
+bench-check: all
+	bench/throughput build/release 64M --check
 
 # A .deb from a plain release build (no presets: distributions build with their own flags),
 # checked with dpkg-deb and lintian.

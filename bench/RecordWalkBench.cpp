@@ -5,12 +5,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "RecordBuilder.hpp"
+#include "convert/AdvLayout.hpp"
 #include "format/CRecordWalk.hpp"
+#include "format/Checksum.hpp"
 #include "platform/CBinaryFile.hpp"
 
 namespace {
@@ -79,7 +82,39 @@ void PlainSequentialRead(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kRecordingSize));
 }
 
+// The steps a walk takes per record, each on its own.
+void RecordChecksum(benchmark::State& state) {
+    const records::Bytes sample = records::VelocitySample().Build();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(IsRecordIntact(sample));
+    }
+}
+
+void CheckRecordSize(benchmark::State& state) {
+    SRecordGeometry geometry;
+    geometry.bUserConfigValid = true;
+    const std::array<std::uint8_t, 4> headers[] = {{0xA5, 0x10, 0, 0}, {0xA5, 0x11, 14, 0}};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(geometry.CheckRecordSize(headers[++i & 1]));
+    }
+}
+
+void AdvSampleAssembly(benchmark::State& state) {
+    SAdvSample sample;
+    sample.velocity = {0.1F, -0.2F, 0.3F};
+    std::array<std::uint8_t, kAdvSampleWithAttitudeSize> out{};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sample);
+        benchmark::DoNotOptimize(EncodeAdvSample(sample, true, out.data()));
+        benchmark::ClobberMemory();
+    }
+}
+
 BENCHMARK(PlainSequentialRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecordChecksum);
+BENCHMARK(CheckRecordSize);
+BENCHMARK(AdvSampleAssembly);
 // With the checksum test (as converters walk) and without it (the walk's own share).
 BENCHMARK(RecordWalk)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
