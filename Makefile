@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEMO_OUT := demo-output
 
-.PHONY: all deps test demo bench bench-check package clean
+.PHONY: all deps test demo bench bench-check package coverage golden clean
 
 all: deps
 	cmake --preset release
@@ -37,6 +37,25 @@ package:
 	cmake --build build/package -j $(JOBS)
 	cd build/package && cpack
 	scripts/check-package build/package/*.deb
+
+# Rewrites the expected outputs under tests/data from what the programs make now; review the
+# diff before committing it.
+golden: deps
+	cmake --preset debug
+	cmake --build --preset debug -j $(JOBS)
+	SULVAN_UPDATE_GOLDEN=1 build/debug/tests/sulvan_golden_tests
+	SULVAN_UPDATE_GOLDEN=1 build/debug/tests/sulvan_convert_tests
+	git status --short tests/data
+
+# Line and branch coverage of src/ and apps/ by the whole suite; the per-file table goes to
+# build/coverage/coverage.txt.
+coverage:
+	scripts/install-deps --coverage
+	cmake --preset coverage
+	cmake --build --preset coverage -j $(JOBS)
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage -j $(JOBS) >/dev/null
+	scripts/coverage-report build/coverage
 
 clean:
 	rm -rf build $(DEMO_OUT)

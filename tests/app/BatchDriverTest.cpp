@@ -45,12 +45,6 @@ std::uintmax_t AdvSize(int nSamples) {
     return 300 + 254 + 20 * static_cast<std::uintmax_t>(nSamples);
 }
 
-// The repaired copy of a continuous recording: one 42-byte burst header is built in front of the
-// data; the system sample ahead of the first velocity sample lends it its clock and follows it.
-std::uintmax_t RepairedSize(const std::string& strInput) {
-    return fs::file_size(strInput) + 42;
-}
-
 // The names in a folder, sorted.
 Names FilesIn(const std::string& strFolder) {
     Names names;
@@ -84,39 +78,6 @@ struct SBatch {
     CSulvanFileDlg m_dialog{m_ui};
 };
 
-TEST(BatchDriver, WritesBesideEachInputOrIntoTheDestination) {
-    struct SCase {
-        const char* pDestination;  // inside the temporary folder; null: none
-        const char* pFirstOutput;
-        const char* pSecondOutput;
-    };
-    const SCase cases[] = {
-        {nullptr, "a/run1.adv", "b/run2.adv"},
-        {"out", "out/run1.adv", "out/run2.adv"},
-        // A trailing separator doubles in the output path, which names the same file.
-        {"out/", "out/run1.adv", "out/run2.adv"},
-    };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.pDestination != nullptr ? c.pDestination : "none");
-        SBatch batch;
-        for (const char* pFolder : {"a", "b", "out"}) {
-            batch.Folder(pFolder);
-        }
-        batch.m_dialog.AddFiles({batch.Write("a/run1.trs", TarsisRecording(2)),
-                                 batch.Write("b/run2.trs", TarsisRecording(3))});
-        batch.m_dialog.m_strDestFolder =
-            c.pDestination != nullptr ? batch.m_dir.Path(c.pDestination) : "";
-        batch.m_dialog.ConvertSelectedFiles();
-
-        EXPECT_EQ(batch.m_dialog.m_listConverted, (Names{"run1.adv", "run2.adv"}));
-        EXPECT_EQ(fs::file_size(batch.m_dir.Path(c.pFirstOutput)), AdvSize(2));
-        EXPECT_EQ(fs::file_size(batch.m_dir.Path(c.pSecondOutput)), AdvSize(3));
-        EXPECT_TRUE(batch.m_ui.Messages().empty() && batch.m_ui.Questions().empty());
-        EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100, 0, 100}));
-        EXPECT_EQ(batch.m_ui.WaitDepth(), 0);
-    }
-}
-
 TEST(BatchDriver, ConvertsTheSelectedFilesAndNothingWhenTheirExtensionsDiffer) {
     SBatch batch;
     batch.m_dialog.AddFiles({batch.Write("a.v2.trs"), batch.Write("B.TRS"), batch.Write("c.pld")});
@@ -132,101 +93,6 @@ TEST(BatchDriver, ConvertsTheSelectedFilesAndNothingWhenTheirExtensionsDiffer) {
     EXPECT_TRUE(batch.Convert({batch.Write("d.trs")}).empty());
     EXPECT_EQ(FilesIn(batch.m_dir.Path()).size(), files.size() + 1);
     EXPECT_EQ(batch.m_ui.Events().size(), nEvents);
-}
-
-TEST(BatchDriver, AFileWithoutExtensionGoesToTheReaderAndIsNotListed) {
-    SBatch batch;
-    const std::string strReadme = batch.Write("README");
-    EXPECT_EQ(batch.Convert({batch.Write("a.trs"), strReadme}), Names{"a.adv"});
-    EXPECT_EQ(batch.m_ui.Messages(),
-              (Names{strReadme + "\rInvalid file type.", "Invalid file.\r\r" + strReadme}));
-    EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100, 0}));
-    EXPECT_EQ(FilesIn(batch.m_dir.Path()), (Names{"README", "a.adv", "a.trs"}));
-}
-
-TEST(BatchDriver, FirmwareBefore108IsRepairedOnYesAndListedUnderTheRepairedName) {
-    struct SCase {
-        const char* pFirmware;
-        bool bAsked;
-        bool bAnswer;
-        const char* pListed;
-        const char* pWritten;  // null: nothing
-    };
-    const SCase cases[] = {
-        {"1.07", true, true, "run1_new.trs", "run1_new.trs"},
-        {"1.07", true, false, "run1.adv", nullptr},
-        {"1.08", false, false, "run1.adv", "run1.adv"},
-    };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(std::string(c.pFirmware) + (c.bAnswer ? ", yes" : ", no"));
-        SBatch batch;
-        // A destination named like an output: only the name's own extension is replaced.
-        batch.m_dialog.m_strDestFolder = batch.Folder("take.adv");
-        const std::string strInput = batch.Write("run1.trs", TarsisRecording(5, c.pFirmware));
-        if (c.bAsked) {
-            batch.m_ui.Answer(c.bAnswer);
-        }
-        EXPECT_EQ(batch.Convert({strInput}), Names{c.pListed});
-        EXPECT_EQ(batch.m_ui.Questions(), c.bAsked ? Names{kRepairQuestion} : Names{});
-        const Names written = c.pWritten != nullptr ? Names{c.pWritten} : Names{};
-        ASSERT_EQ(FilesIn(batch.m_dialog.m_strDestFolder), written);
-        if (c.pWritten != nullptr) {
-            EXPECT_EQ(fs::file_size(batch.m_dir.Path("take.adv/") + c.pWritten),
-                      c.bAsked ? RepairedSize(strInput) : AdvSize(5));
-        }
-        EXPECT_EQ(batch.m_ui.ProgressSteps(), (Steps{0, 100}));
-    }
-}
-
-TEST(BatchDriver, AnExistingOutputIsReplacedOnlyOnYesAndListedEitherWay) {
-    for (const bool bRepair : {false, true}) {
-        SCOPED_TRACE(bRepair ? "repaired copy" : "conversion");
-        SBatch batch;
-        const Bytes kept = {1, 2, 3};
-        const std::string strOutput = batch.Write(bRepair ? "run1_new.trs" : "run1.adv", kept);
-        const std::string strInput =
-            batch.Write("run1.trs", TarsisRecording(4, bRepair ? "1.07" : "1.08"));
-        batch.m_dialog.AddFiles({strInput});
-        for (const bool bReplace : {false, true}) {
-            if (bRepair) {
-                batch.m_ui.Answer(true);
-            }
-            batch.m_ui.Answer(bReplace);
-            batch.m_dialog.ConvertSelectedFiles();
-            EXPECT_EQ(batch.m_dialog.m_listConverted,
-                      Names{fs::path(strOutput).filename().string()});
-            if (!bReplace) {
-                EXPECT_EQ(ReadFileBytes(strOutput), kept);
-            }
-        }
-        const std::string strReplace = ReplaceQuestion(strOutput);
-        EXPECT_EQ(batch.m_ui.Questions(),
-                  bRepair ? (Names{kRepairQuestion, strReplace, kRepairQuestion, strReplace})
-                          : (Names{strReplace, strReplace}));
-        EXPECT_EQ(fs::file_size(strOutput), bRepair ? RepairedSize(strInput) : AdvSize(4));
-    }
-}
-
-TEST(BatchDriver, AConversionStoppedByAnErrorIsNotListed) {
-    // A folder stands where the output would go: asked about, then it cannot be written.
-    SBatch batch;
-    const std::string strOutput = batch.Folder("run1.adv");
-    batch.m_ui.Answer(true);
-    EXPECT_TRUE(batch.Convert({batch.Write("run1.trs")}).empty());
-    EXPECT_EQ(batch.m_ui.Questions(), Names{ReplaceQuestion(strOutput)});
-    EXPECT_EQ(batch.m_ui.Messages().size(), 1u);
-    EXPECT_TRUE(fs::is_empty(strOutput));
-    EXPECT_EQ(batch.m_ui.ProgressSteps(), Steps{0});
-}
-
-TEST(BatchDriver, BurstFilesListTheLastBurstFileWritten) {
-    SBatch batch;
-    batch.m_dialog.m_bBurstFiles = true;
-    EXPECT_EQ(batch.Convert({batch.Write("run1.trs", TarsisRecording(12, "1.08", 4))}),
-              Names{"run1_3.adv"});
-    EXPECT_EQ(FilesIn(batch.m_dir.Path()),
-              (Names{"run1.trs", "run1_1.adv", "run1_2.adv", "run1_3.adv"}));
-    EXPECT_TRUE(batch.m_ui.Messages().empty() && batch.m_ui.Questions().empty());
 }
 
 TEST(BatchDriver, TheReplaceQuestionOfBurstFilesNamesTheFirstBurstFile) {
@@ -279,29 +145,6 @@ TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {
         EXPECT_TRUE(batch.m_dialog.m_listConverted.empty());
         EXPECT_EQ(ReadFileBytes(strInput), TarsisRecording(1));
         EXPECT_EQ(batch.m_ui.ProgressSteps(), Steps{0});
-    }
-}
-
-TEST(BatchDriver, ANonCorvaneInputIsRefusedAndATypeOutsideTheListDoesNothing) {
-    struct SCase {
-        int nType;
-        bool bListed;  // true: nothing is done; false: refused, and not listed
-    };
-    const SCase cases[] = {{ConversionType::MrvToAdv, false},
-                           {ConversionType::None, true},
-                           {3, true}};
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.nType);
-        SBatch batch;
-        batch.m_dialog.m_nConversionType = c.nType;
-        const std::string strInput = batch.Write("run1.trs");
-        EXPECT_EQ(batch.Convert({strInput}), c.bListed ? Names{"run1"} : Names{});
-        EXPECT_EQ(batch.m_ui.Messages(),
-                  c.bListed
-                      ? Names{}
-                      : Names{"Invalid file or conversion.\r\r" + strInput});
-        EXPECT_EQ(batch.m_ui.ProgressSteps(), c.bListed ? (Steps{0, 100}) : Steps{0});
-        EXPECT_EQ(FilesIn(batch.m_dir.Path()), Names{"run1.trs"});
     }
 }
 

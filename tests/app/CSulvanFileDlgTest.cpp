@@ -27,56 +27,6 @@ Names DisplayNames(const CSulvanFileDlg& dialog) {
     return names;
 }
 
-bool AllSelected(const CSulvanFileDlg& dialog) {
-    return std::all_of(dialog.m_listFiles.begin(), dialog.m_listFiles.end(),
-                       [](const SFileEntry& entry) { return entry.bSelected; });
-}
-
-TEST(CSulvanFileDlg, TheFolderOfTheFirstFileAddedBecomesTheDestination) {
-    CScriptedUserInterface ui;
-    CSulvanFileDlg dialog(ui);
-    // A bare name has no folder to offer.
-    dialog.AddFiles({"bare.trs"});
-    EXPECT_EQ(dialog.m_strDestFolder, "");
-    dialog.AddFiles({"/a/run1.trs", "/b/run2.trs"});
-    EXPECT_EQ(dialog.m_strDestFolder, "/a");
-    dialog.AddFiles({"/b/run3.trs"});
-    EXPECT_EQ(dialog.m_strDestFolder, "/a");
-}
-
-TEST(CSulvanFileDlg, ANameListedAlreadyIsSkippedInAnyCaseOrFolder) {
-    CScriptedUserInterface ui;
-    CSulvanFileDlg dialog(ui);
-    SAddResult result = dialog.AddFiles({"/a/run1.trs", "/b/RUN1.TRS", "/a/run2.trs"});
-    EXPECT_EQ(result.duplicates, Names{"/b/RUN1.TRS"});
-    result = dialog.AddFiles({"/b/Run2.Trs", "/a/run1.trs", "/b/run1.trsx"});
-    EXPECT_EQ(result.duplicates, (Names{"/b/Run2.Trs", "/a/run1.trs"}));
-    EXPECT_EQ(DisplayNames(dialog), (Names{"run1.trs", "run2.trs", "run1.trsx"}));
-    EXPECT_EQ(dialog.m_listFiles[0].strFullPath, "/a/run1.trs");
-}
-
-TEST(CSulvanFileDlg, TakesTheFirst2048FilesAndCountsTheRest) {
-    Names paths;
-    for (int i = 0; i < 2050; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "f%04d.trs", i);
-        paths.push_back(name);
-    }
-    // A skipped duplicate takes no place in the list.
-    Names picked = paths;
-    picked.insert(picked.begin() + 1, paths[0]);
-    CScriptedUserInterface ui;
-    CSulvanFileDlg dialog(ui);
-    const SAddResult result = dialog.AddFiles(picked);
-    EXPECT_EQ(result.nDropped, 2u);
-    EXPECT_EQ(result.duplicates, Names{paths[0]});
-    EXPECT_EQ(DisplayNames(dialog), Names(paths.begin(), paths.begin() + 2048));
-    EXPECT_TRUE(AllSelected(dialog));
-
-    EXPECT_EQ(dialog.AddFiles({"more.trs"}).nDropped, 1u);
-    EXPECT_EQ(dialog.FileCount(), 2048u);
-}
-
 TEST(CSulvanFileDlg, SortsByTheClockAtByte784WithUndatedFilesFirst) {
     CTempDir dir;
     const std::string strJan = dir.Write("jan.trs", DatedRecording(MakeClock(2008, 1, 1, 0, 0, 0)));
@@ -96,24 +46,6 @@ TEST(CSulvanFileDlg, SortsByTheClockAtByte784WithUndatedFilesFirst) {
         dialog.AddFiles({strLater});
         EXPECT_EQ(DisplayNames(dialog), (Names{"short.trs", "dec.trs", "later.trs", "jan.trs"}));
     }
-}
-
-TEST(CSulvanFileDlg, RemoveTakesTheSelectedEntriesAndSelectAllSelectsEvery) {
-    CScriptedUserInterface ui;
-    CSulvanFileDlg dialog(ui);
-    dialog.AddFiles({"a.trs", "b.trs", "c.trs"});
-    dialog.m_listFiles[1].bSelected = false;
-    dialog.RemoveSelected();
-    EXPECT_EQ(DisplayNames(dialog), Names{"b.trs"});
-
-    // Adding selects the entries listed before as well.
-    dialog.AddFiles({"d.trs"});
-    EXPECT_TRUE(AllSelected(dialog));
-    dialog.m_listFiles[1].bSelected = false;
-    dialog.SelectAll();
-    EXPECT_TRUE(AllSelected(dialog));
-    dialog.RemoveSelected();
-    EXPECT_EQ(dialog.FileCount(), 0u);
 }
 
 }  // namespace

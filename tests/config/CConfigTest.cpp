@@ -140,21 +140,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CConfigDecode, ::testing::Values(
     [](const auto& info) { return std::string(info.param.pName); });
 // clang-format on
 
-TEST(CConfig, ConstructionHoldsThePlanningDefaultOfTypeZero) {
-    const double dBefore = CurrentLocalDateTime();
-    const CConfig config;
-    EXPECT_EQ(config.m_nType, 0);
-    EXPECT_DOUBLE_EQ(config.m_dFrequency, 2000000.0);
-    EXPECT_EQ(config.m_nBeams, 3);
-    EXPECT_EQ(config.m_nCells, 1);
-    EXPECT_EQ(config.m_nInterval, 600);
-    EXPECT_DOUBLE_EQ(config.m_dSetting374, 30.0);
-    EXPECT_TRUE(config.m_strName.empty());
-    EXPECT_TRUE(config.m_strComment.empty());
-    EXPECT_GE(config.m_dStartTime, dBefore);
-    EXPECT_LE(config.m_dStartTime, CurrentLocalDateTime());
-}
-
 TEST(CConfig, UpdateRecomputesOnlyInTheDecodeDirection) {
     CInsConf conf = LoadConfiguration(SRecords());
     for (int nFromTiming : {0, 1}) {
@@ -164,58 +149,6 @@ TEST(CConfig, UpdateRecomputesOnlyInTheDecodeDirection) {
         config.m_nRateDivisor = 512;
         config.Update(nullptr);
         EXPECT_EQ(config.m_nRateIndex, nFromTiming == 1 ? 0 : 5);
-    }
-}
-
-TEST(CConfig, IndexTablesChangeAtTheirBoundaries) {
-    struct SIndexCase {
-        int nTable;  // 0 rate, 1 burst rate, 2 range of type 1, 3 range of type 6
-        std::int16_t nArgument;
-        int nIndex;
-    };
-    // clang-format off
-    const SIndexCase cases[] = {
-        {0, -1, 6}, {0, 8, 6}, {0, 9, 5}, {0, 16, 5}, {0, 17, 4}, {0, 32, 4}, {0, 33, 3},
-        {0, 64, 3}, {0, 65, 2}, {0, 128, 2}, {0, 129, 1}, {0, 256, 1}, {0, 257, 0},
-        {1, -3, 0}, {1, 1, 0}, {1, 2, 1}, {1, 3, 2}, {1, 4, 2}, {1, 5, 3}, {1, 8, 3}, {1, 9, 4},
-        {1, 16, 4}, {1, 17, 5}, {1, 32, 5}, {1, 33, 6}, {1, 64, 6}, {1, 65, 0}, {1, 512, 0},
-        {2, -1, 0}, {2, 12, 0}, {2, 13, 1}, {2, 20, 1}, {2, 21, 2}, {2, 30, 2}, {2, 31, 3},
-        {2, 50, 3}, {2, 51, 4}, {2, 130, 4}, {2, 131, 5}, {2, 300, 5}, {2, 301, 6},
-        {2, 2000, 6}, {2, 2001, 4},
-        {3, 25, 0}, {3, 26, 1}, {3, 40, 1}, {3, 41, 2}, {3, 70, 2}, {3, 71, 3}, {3, 140, 3},
-        {3, 141, 4}, {3, 300, 4}, {3, 301, 5}, {3, 500, 5}, {3, 501, 3}, {3, 600, 3}};
-    // clang-format on
-    for (const SIndexCase& c : cases) {
-        const int nIndex = c.nTable == 0 ? CConfig::RateIndex(c.nArgument)
-                           : c.nTable == 1
-                               ? CConfig::BurstRateIndex(c.nArgument)
-                               : CConfig::RangeIndex(c.nArgument, c.nTable == 2 ? 1 : 6);
-        EXPECT_EQ(nIndex, c.nIndex) << "table " << c.nTable << ", argument " << c.nArgument;
-    }
-}
-
-TEST(CConfig, CellSizeToRawFollowsTypeFrequencyAndOption3) {
-    struct SCellCase {
-        int nType;
-        double dFrequency;
-        int bOption3;
-        std::uint16_t nRaw;  // for 0.75 m
-    };
-    const SCellCase cases[] = {
-        {0, 1000000.0, 0, 4016},   // 192 * 4e6 / (255 * 750) = 4015.69
-        {0, 2000000.0, 0, 8031},   // 8031.37
-        {0, 0.0, 0, 0},            // no frequency, no cell
-        {5, 200000.0, 0, 865},     // 192 / 0.2220625 = 864.62
-        {5, 210000.0, 1, 2116},    // 192 / 0.09075 = 2115.70, option 3 does not apply
-        {0, 1010000.0, 1, 28444},  // 192 * 24e6 / 162000 = 28444.44
-        {1, 1000000.0, 1, 14222},  // 192 * 24e6 / 324000 = 14222.22
-    };
-    for (const SCellCase& c : cases) {
-        CConfig config;
-        config.m_nType = c.nType;
-        config.m_dFrequency = c.dFrequency;
-        config.m_bOption3 = c.bOption3;
-        EXPECT_EQ(config.CellSizeToRaw(0.75), c.nRaw) << c.nType << " at " << c.dFrequency;
     }
 }
 

@@ -85,37 +85,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CInsConfLoading, ::testing::Values(
     [](const auto& info) { return std::string(info.param.pName); });
 // clang-format on
 
-TEST(CInsConf, TakesTheAlternateHardwareIdentifier) {
-    CInsConf conf;
-    EXPECT_EQ(conf.SetHardwareConfig(CRecordBuilder(0xFD, 48).Text(4, "TRS 1").Build()), 1);
-    EXPECT_EQ(conf.GetHardwareSerial(), "TRS 1");
-}
-
-TEST(CInsConf, RefusesARecordShorterThanItsKind) {
-    CInsConf conf;
-    const Bytes record = UserConfig().Build();
-    EXPECT_EQ(conf.SetUserConfig(std::span(record).first(511)), 0);
-}
-
-TEST(CInsConf, CopiesOutWithARefreshedChecksum) {
-    CInsConf conf;
-    ASSERT_EQ(conf.SetUserConfig(UserConfig().Build()), 1);
-    conf.SetUserCells(20);
-    EXPECT_FALSE(IsRecordIntact(conf.User()));
-    CInsConf::UserRecord copy{};
-    const std::uint16_t nChecksum = conf.GetUserConfig(copy.data());
-    EXPECT_TRUE(IsRecordIntact(copy));
-    EXPECT_EQ(ReadU16Le(copy.data() + 510), nChecksum);
-    EXPECT_EQ(copy, conf.User());
-    EXPECT_TRUE(IsRecordIntact(conf.GetUserConfigRecord()));
-
-    ASSERT_EQ(conf.SetHardwareConfig(HardwareConfig().Build()), 1);
-    conf.SetFirmwareText("1.08");
-    CInsConf::HardwareRecord hardware{};
-    conf.GetHardwareConfig(hardware.data());
-    EXPECT_TRUE(IsRecordIntact(hardware));
-}
-
 // ---- Type identification ----------------------------------------------------------------
 
 struct STypeCase {
@@ -213,69 +182,6 @@ TEST(CInsConf, SalinityRoundsHalfAwayFromZeroAndRefillsTheTable) {
     conf.SetSalinity(-3.0);
     EXPECT_EQ(conf.GetUserWord(UserField::Salinity), 0);
 }
-
-TEST(CInsConf, TextFieldsStopAtTheFirstZeroAndAtTheirWidth) {
-    CInsConf conf;
-    conf.SetDeploymentName("LONGNAME");
-    EXPECT_EQ(conf.GetDeploymentName(), "LONGNA");
-    EXPECT_EQ(conf.User()[UserField::DeploymentName + 5], 'A');
-    EXPECT_EQ(conf.User()[UserField::DeploymentName + 6], 0);
-    conf.SetDeploymentName("AB");
-    EXPECT_EQ(conf.GetDeploymentName(), "AB");
-    EXPECT_EQ(conf.User()[UserField::DeploymentName + 2], 0);
-    conf.SetComment(std::string(100, 'c'));
-    EXPECT_EQ(conf.GetComment(), std::string(80, 'c'));
-    SHeadOptions head;
-    head.strSerial = "ABCDEFGHIJKL";  // all twelve bytes, no terminating zero
-    conf.SetHeadConfig(HeadConfig(head).Build());
-    EXPECT_EQ(conf.GetHeadSerial(), "ABCDEFGHIJKL");
-}
-
-TEST(CInsConf, FlagsAndCodesChangeOnlyTheirBits) {
-    CInsConf conf;
-    conf.SetUserWord(UserField::TimingControl, 0xFFFF);
-    conf.SetUserCode(UserField::TimingControl, UserField::TimingCodeBits5, 2);
-    EXPECT_EQ(conf.GetUserWord(UserField::TimingControl), 0xFFDF);
-    EXPECT_EQ(conf.GetUserCode(UserField::TimingControl, UserField::TimingCodeBits5), 2);
-    conf.SetUserFlag(UserField::TimingControl, UserField::StartOnSyncBit, false);
-    EXPECT_EQ(conf.GetUserWord(UserField::TimingControl), 0xFDDF);
-
-    conf.SetUserWord(UserField::TimingControl, 0x0001);
-    conf.SetTimingBit1(true);
-    EXPECT_EQ(conf.GetUserWord(UserField::TimingControl), 0x0002);
-    conf.SetUserWord(UserField::TimingControl, 0x0004);
-    EXPECT_TRUE(conf.GetTimingBit3Inverted());
-    conf.SetTimingBit3Inverted(false);
-    EXPECT_EQ(conf.GetUserWord(UserField::TimingControl), 0x0008);
-    EXPECT_FALSE(conf.GetTimingBit3Inverted());
-}
-
-struct SAnalogCase {
-    int nType;  // taken from the hardware serial
-    std::uint16_t nWord;
-    int nA;
-    int nB;
-};
-
-class CInsConfAnalog : public ::testing::TestWithParam<SAnalogCase> {};
-
-TEST_P(CInsConfAnalog, ChannelsFromTheFourFields) {
-    const SAnalogCase& c = GetParam();
-    CInsConf conf;
-    conf.SetHeadConfig(HeadConfig().Build());
-    conf.SetHardwareConfig(HardwareConfig(c.nType == 1 ? "TRS 1" : "PLD 1").Build());
-    conf.SetUserWord(UserField::AnalogInputs, c.nWord);
-    EXPECT_EQ(conf.GetAnalogInputs(), std::make_pair(c.nA, c.nB));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, CInsConfAnalog,
-    ::testing::Values(SAnalogCase{0, 0x0000, 0, 0}, SAnalogCase{0, 0x0001, 1, 0},
-                      SAnalogCase{0, 0x0020, 0, 1}, SAnalogCase{0, 0x0100, 2, 0},
-                      SAnalogCase{0, 0x2001, 1, 3}, SAnalogCase{0, 0x1111, 3, 0},
-                      SAnalogCase{1, 0x0001, 2, 0}, SAnalogCase{1, 0x0100, 1, 0},
-                      SAnalogCase{1, 0x2000, 0, 0},  // the fourth field is not read
-                      SAnalogCase{1, 0x0210, 2, 1}));
 
 TEST(CInsConf, FeatureCheckNeedsPeloraHardwareBit3AndFirmware) {
     struct SCase {

@@ -183,56 +183,7 @@ TEST(ConfigValidation, TarsisBurstMustFitTheInterval) {
     }
 }
 
-TEST(ConfigValidation, TarsisAnalogInputsMustNotBothUseChannel1) {
-    CConfig config;
-    config.m_nType = 1;
-    config.m_nAnalogA = 1;
-    config.m_nAnalogB = 1;
-    EXPECT_EQ(config.Validate(nullptr), -1);
-    EXPECT_EQ(g_nConfigError, 0x83C);
-    EXPECT_EQ(g_strConfigError, "Both analog inputs are assigned to channel 1.");
-    config.m_nAnalogB = 2;
-    EXPECT_EQ(config.Validate(nullptr), 0);
-    EXPECT_EQ(g_nConfigError, 0);
-}
-
-TEST(ConfigValidation, CorvaneRateIsLimitedTo1To25Hertz) {
-    struct SCase {
-        std::uint16_t nDivisor;
-        int nRate;
-        std::uint16_t nDivisorAfter;
-    };
-    for (const SCase& c : {SCase{1000, 25, 2000}, SCase{2000, 25, 2000}, SCase{5000, 10, 5000},
-                           SCase{50000, 1, 50000}, SCase{65535, 1, 50000}, SCase{0, 1, 50000}}) {
-        CInsConf conf =
-            LoadConfiguration(SRecords("MRV 1001", "TRS 2001", {{RateDivisor, c.nDivisor}}));
-        CConfig config;
-        g_strConfigError = "earlier";
-        config.Decode(conf, 1, nullptr);
-        EXPECT_EQ(config.m_nRateIndex, c.nRate) << c.nDivisor;
-        EXPECT_DOUBLE_EQ(config.m_dSampleRate, c.nRate);
-        EXPECT_EQ(config.m_nRateDivisor, c.nDivisorAfter);
-        EXPECT_EQ(g_strConfigError, "");
-    }
-}
-
 // ---- Common --------------------------------------------------------------------------
-
-TEST(ConfigValidation, NegativeSalinityBecomesZero) {
-    CConfig config;
-    config.m_dSalinity = -0.5;
-    EXPECT_EQ(config.Validate(nullptr), 0);
-    EXPECT_DOUBLE_EQ(config.m_dSalinity, 0.0);
-}
-
-TEST(ConfigValidation, ComposeMessageJoinsTextsInArgumentOrder) {
-    EXPECT_EQ(ComposeMessage(0x86A), k86A);
-    EXPECT_EQ(ComposeMessage(0x86A, "\r", 0, nullptr, 0x90A, "!"), k86A + "\r" + k90A + "!");
-    EXPECT_EQ(ComposeMessage(0, "A", 0, "B", 0, nullptr, 0, "C"), "ABC");
-    EXPECT_EQ(ComposeMessage(0), "");
-    // Identifiers without a text of their own still give a message.
-    EXPECT_EQ(ComposeMessage(0x91F), "The deployment settings are not valid.");
-}
 
 }  // namespace
 }  // namespace sulvan

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "ConvertTestSupport.hpp"
-#include "Golden.hpp"
 #include "config/ConfigFields.hpp"
 #include "format/Checksum.hpp"
 #include "format/RecordCatalogue.hpp"
@@ -63,28 +62,6 @@ Bytes PeloraRecording(const SPeloraInput& input) {
     return recording.Image();
 }
 
-// Two bursts of four samples, each opened by a velocity sample header after a system sample.
-Bytes TarsisBurstRecording() {
-    SUserOptions user;
-    user.nBurstSamples = 4;
-    CRecordingBuilder recording;
-    recording.Add(StandardConfiguration("TRS 1001", "1.08", {}, user));
-    for (int nBurst = 0; nBurst < 2; ++nBurst) {
-        SSystemSample system;
-        system.nTemperature = static_cast<std::int16_t>(1000 + nBurst);
-        recording.Add(SystemSample(system));
-        recording.Add(VelocityHeader(MakeClock(2008, 1, 1, 12, nBurst, 0), 4).U32(12, 0x04030201));
-        for (int i = 0; i < 4; ++i) {
-            SVelocitySample sample;
-            sample.velocities = {static_cast<std::int16_t>(i), -7, 9};
-            sample.nPressure = static_cast<std::uint16_t>(500 + i);
-            sample.nAnalog1 = static_cast<std::uint16_t>(40 + i);
-            recording.Add(VelocitySample(sample));
-        }
-    }
-    return recording.Image();
-}
-
 // The records after the configuration block as runs: "P" a current profile, "H<n>" a wave
 // burst header announcing n samples, "<k>S" k wave samples.
 std::string Structure(const Bytes& wpr) {
@@ -127,121 +104,6 @@ class ConvertToWprTest : public ::testing::Test {
     SWprOptions m_result;
 };
 
-// Which records open bursts, as runs of output records; where a golden file is named, the bytes
-// too. Golden cases announce bursts of 8 samples to keep the files small.
-TEST_F(ConvertToWprTest, BurstsOpenAsTheWaveModeSaysAndOutputsMatchTheirGoldenFiles) {
-    const std::uint8_t kVelocity = RecordId::SinglePointVelocity;
-    const std::uint8_t kWave = RecordId::PeloraWaveSample;
-    const SPeloraInput lossy = {true, {{kVelocity, 1}, {kWave, 10}}, {6}};
-    struct SCase {
-        const char* pGolden;  // null: the structure only
-        Bytes input;
-        std::uint16_t nWaveSamples;
-        bool bChecksumControl;
-        const char* pStructure;
-    };
-    const SCase cases[] = {
-        {nullptr, PeloraRecording({false, {{kVelocity, 1}, {kWave, 1023}}, {}}), 1024, true,
-         "P H1024 1023S"},
-        {nullptr, PeloraRecording({true, {{kVelocity, 1}, {kWave, 1024}}, {}}), 1024, true,
-         "P H1022 1022S H1022"},
-        {nullptr, PeloraRecording({false, {{kVelocity, 3}}, {}}), 1024, true,
-         "P H1024 P H1024 P H1024"},
-        {nullptr,
-         PeloraRecording(
-             {true, {{RecordId::PeloraExtended, 1}, {kWave, 3}, {kVelocity, 1}, {kWave, 2}}, {}}),
-         1024, true, "P H1022 2S P H1022 1S"},
-        {"pelora-wave-off", PeloraRecording({false, {{kVelocity, 1}, {kWave, 9}}, {}}), 8, true,
-         "P H8 8S H6"},
-        // The sixth wave sample is lost: the next burst opens one sample later.
-        {"pelora-lost-sample", PeloraRecording(lossy), 8, true, "P H6 6S H6 1S"},
-        {"pelora-checksum-off", PeloraRecording(lossy), 8, false, "P H6 6S H6 2S"},
-        {"pelora-two-beams", PeloraRecording({false, {{kVelocity, 1}, {kWave, 3}}, {}, 2}), 8, true,
-         "P H8 3S"},
-        {"tarsis-burst", TarsisBurstRecording(), 8, true, "P H4 4S P H4 4S"},
-    };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.pStructure);
-        m_options.nWaveSamples = c.nWaveSamples;
-        m_options.bChecksumControl = c.bChecksumControl;
-        const bool bTarsis = c.input[4] == 'T';  // the hardware serial
-        const Bytes wpr = Convert(c.input, bTarsis ? "run1.trs" : "run1.pld");
-        EXPECT_EQ(Structure(wpr), c.pStructure);
-        if (c.pGolden != nullptr) {
-            EXPECT_TRUE(MatchesGolden(wpr, std::string("wpr/") + c.pGolden + ".wpr"));
-        }
-    }
-    EXPECT_TRUE(m_ui.Events().empty());
-}
-
-// The golden files' records, field by field from the layout tables.
-TEST_F(ConvertToWprTest, RecordsCarryTheirSourcesFieldsAtTheirOffsets) {
-    m_options.nWaveSamples = 8;
-    Bytes wpr = Convert(PeloraRecording(
-        {false, {{RecordId::SinglePointVelocity, 1}, {RecordId::PeloraWaveSample, 1}}, {}}));
-    const Bytes source = PeloraRecord(RecordId::SinglePointVelocity, PeloraSample(1)).Build();
-    const auto u16 = [&](std::size_t nOffset) { return ReadU16Le(&wpr[nOffset]); };
-    const auto i16 = [&](std::size_t nOffset) { return ReadI16Le(&wpr[nOffset]); };
-    // Profile of 130 bytes at 784: the source's first 32 bytes, beams at 118, amplitudes at 124.
-    EXPECT_EQ((Bytes{wpr[784], wpr[785], wpr[786], wpr[787]}), (Bytes{0xA5, 0x20, 65, 0}));
-    EXPECT_TRUE(std::equal(&wpr[788], &wpr[816], &source[4]));
-    EXPECT_EQ((std::vector<int>{i16(784 + 118), i16(784 + 120), i16(784 + 122), wpr[784 + 124],
-                                wpr[784 + 125], wpr[784 + 126]}),
-              (std::vector<int>{1, 2, 3, 101, 111, 121}));
-    // Burst header of 60 bytes at 914.
-    EXPECT_TRUE(std::equal(&wpr[918], &wpr[924], &source[4]));
-    EXPECT_EQ(
-        (std::vector<int>{u16(914 + 10), u16(914 + 12), u16(914 + 14), u16(914 + 16), i16(914 + 18),
-                          i16(914 + 20), i16(914 + 22), i16(914 + 28), u16(914 + 30)}),
-        (std::vector<int>{8, 606, 121, 15001, 901, -15, 25, -1, 808}));
-    // Wave sample of 24 bytes at 974, from the second record.
-    EXPECT_EQ(
-        (std::vector<int>{u16(974 + 4), u16(974 + 6), u16(974 + 8), i16(974 + 10), i16(974 + 12),
-                          i16(974 + 14), wpr[974 + 18], wpr[974 + 19], wpr[974 + 20]}),
-        (std::vector<int>{2, 0, 1002, 2, 4, 6, 102, 112, 122}));
-    for (const auto& [nOffset, nSize] : {std::pair{784, 130}, {914, 60}, {974, 24}}) {
-        EXPECT_TRUE(IsRecordIntact(std::span(&wpr[nOffset], nSize))) << nOffset;
-    }
-
-    wpr = Convert(TarsisBurstRecording(), "run1.trs");
-    const Bytes header =
-        VelocityHeader(MakeClock(2008, 1, 1, 12, 0, 0), 4).U32(12, 0x04030201).Build();
-    EXPECT_TRUE(std::equal(&wpr[788], &wpr[816], &header[4]));
-    EXPECT_EQ(std::count(&wpr[784 + 32], &wpr[784 + 128], 0), 96);
-    EXPECT_EQ((std::vector<int>{u16(914 + 10), u16(914 + 12), u16(914 + 14), u16(914 + 16),
-                                i16(914 + 18), i16(914 + 20), i16(914 + 22), i16(914 + 28),
-                                u16(914 + 30), wpr[914 + 32], wpr[914 + 35]}),
-              (std::vector<int>{4, 0, 120, 15000, 900, -15, 25, 1000, 0, 1, 4}));
-    EXPECT_EQ((std::vector<int>{u16(974 + 4), u16(974 + 8), i16(974 + 10), i16(974 + 12),
-                                i16(974 + 14), wpr[974 + 18], wpr[974 + 20]}),
-              (std::vector<int>{500, 40, 0, -7, 9, 110, 130}));
-}
-
-TEST_F(ConvertToWprTest, TheConfigurationDescribesAWaveRecordingAndTheReaderKeepsIt) {
-    const Bytes input = PeloraRecording({false, {{RecordId::SinglePointVelocity, 1}}, {}});
-    std::string strInput = m_dir.Write("run1.pld", input);
-    CInsFile reader;
-    ASSERT_EQ(reader.Open(strInput, true, &m_ui), 1);
-    const std::uint16_t nCellSize = reader.Config().CellSizeToRaw(0.75);
-    ASSERT_TRUE(ConvertToWpr(m_ui, reader, m_dir.Path("run1.wpr"), m_options));
-
-    Bytes expected(input.begin(), input.begin() + 784);
-    std::copy_n("WPR 0000", 9, &expected[4]);
-    std::copy_n("WAV 0000", 9, &expected[48 + 10]);
-    for (const auto& [nOffset, nValue] : {std::pair{62, 1024}, {446, 1024}, {436, 1}, {440, 44}}) {
-        PutU16(expected, 272 + nOffset, static_cast<std::uint16_t>(nValue));
-    }
-    PutU16(expected, 272 + 36, nCellSize);
-    for (const auto& [nOffset, nSize] : {std::pair{0, 48}, {48, 224}, {272, 512}}) {
-        SealRecord(std::span(&expected[nOffset], nSize));
-    }
-    const Bytes wpr = ReadFileBytes(m_dir.Path("run1.wpr"));
-    EXPECT_EQ(Bytes(wpr.begin(), wpr.begin() + 784), expected);
-    EXPECT_EQ(reader.Conf().GetHardwareSerial(), "WPR 0000");
-    EXPECT_EQ(reader.Conf().GetUserWord(UserField::WaveSamples), 1024);
-    EXPECT_EQ(reader.Config().m_nType, Family::Kestra);
-}
-
 TEST_F(ConvertToWprTest, ATimeWindowSkipsTheRecordsBeforeItAndStopsAfterIt) {
     const Bytes input = PeloraRecording({false, {{RecordId::SinglePointVelocity, 6}}, {}});
     const auto timeOf = [](int n) {
@@ -260,19 +122,6 @@ TEST_F(ConvertToWprTest, ATimeWindowSkipsTheRecordsBeforeItAndStopsAfterIt) {
     EXPECT_TRUE(m_result.windowStart.IsValid() && m_result.windowEnd.IsValid());
     EXPECT_DOUBLE_EQ(m_result.windowStart.dValue, timeOf(1).dValue);
     EXPECT_DOUBLE_EQ(m_result.windowEnd.dValue, timeOf(6).dValue);
-}
-
-TEST_F(ConvertToWprTest, ProgressIsToldOnlyWhenThePercentageChanges) {
-    std::vector<int> steps;
-    m_options.progress = [&](int nPercent) { steps.push_back(nPercent); };
-    const Bytes input = PeloraRecording(
-        {false, {{RecordId::SinglePointVelocity, 1}, {RecordId::PeloraWaveSample, 1200}}, {}});
-    Convert(input);
-    ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(steps.front(), static_cast<int>(784 * 100 / input.size()));
-    EXPECT_EQ(steps.back(), 100);
-    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()) &&
-                std::adjacent_find(steps.begin(), steps.end()) == steps.end());
 }
 
 TEST_F(ConvertToWprTest, FailuresAreShownByTheirCause) {

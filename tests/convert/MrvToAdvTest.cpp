@@ -64,17 +64,6 @@ Bytes Recording(std::size_t nProbes, const std::vector<std::string>& script) {
     return image;
 }
 
-// Probe p's samples 1 to n, the probes taking turns.
-std::vector<std::string> Interleaved(std::size_t nProbes, int nSamples) {
-    std::vector<std::string> script;
-    for (int n = 1; n <= nSamples; ++n) {
-        for (std::size_t p = 0; p < nProbes; ++p) {
-            script.push_back(std::to_string(p) + ":" + std::to_string(n));
-        }
-    }
-    return script;
-}
-
 class MrvToAdvTest : public ::testing::Test {
   protected:
     bool Convert(const Bytes& image) {
@@ -107,48 +96,6 @@ class MrvToAdvTest : public ::testing::Test {
     std::vector<int> m_progress;
 };
 
-TEST_F(MrvToAdvTest, SamplesAreMergedBySampleNumberAndPaddedWithThePreviousOne) {
-    std::vector<std::string> lagging = Interleaved(2, 48);
-    lagging.insert(lagging.end(), {"0:49", "0:50"});
-    std::vector<std::string> skipping = {"0:1", "0:x81", "0:2", "tm", "0:3", "tm", "0:x91", "0:4"};
-    struct SCase {
-        std::size_t nProbes;
-        std::vector<std::string> script;
-        std::string strRecords;  // "*" for any: only the summary counts
-        std::string strSummary;
-    };
-    const std::string kNote = "\r\rNote: Missing data points\rare padded with the previous value.";
-    const auto pairs = [](int nLast) {
-        std::string strRecords;
-        for (int n = 1; n <= nLast; ++n) {
-            strRecords += (n == 1 ? "" : " ") + std::to_string(n) + "," + std::to_string(n);
-        }
-        return strRecords;
-    };
-    const SCase cases[] = {
-        {1, Interleaved(1, 100), "*", "Total samples:\t100\r\r"},
-        {2, Interleaved(2, 50), pairs(50), "Total samples:\t100\r\r"},
-        // Probe 1 ends two samples early: records 49 and 50 carry its 48th.
-        {2, lagging, pairs(48) + " 49,48 50,48",
-         "Total samples:\t100\r\rMissing probe 1:\t2\r" + kNote},
-        // Numbers taken without a sample are padded; the time marks seen when a record is
-        // written (here all at the end) are its trailer.
-        {1, skipping, "1#2 1#2 2#2 3#2 3#2 4#2",
-         "Total samples:\t6\r\rMissing probe 0:\t2\r" + kNote},
-    };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.strSummary);
-        m_ui = {};
-        std::filesystem::remove(m_strOutput);
-        ASSERT_TRUE(Convert(Recording(c.nProbes, c.script)))
-            << ::testing::PrintToString(m_ui.Messages());
-        EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{c.strSummary});
-        if (c.strRecords != "*") {
-            EXPECT_EQ(Records(c.nProbes), c.strRecords);
-        }
-    }
-}
-
 // A probe lagging more than the alignment window: its slots are padding by the time a record
 // is written, and its own samples for written numbers come too late to count.
 TEST_F(MrvToAdvTest, AProbeLaggingBeyondTheWindowIsPaddedAndItsLateSamplesDropped) {
@@ -175,40 +122,6 @@ TEST_F(MrvToAdvTest, AProbeLaggingBeyondTheWindowIsPaddedAndItsLateSamplesDroppe
                                                         "1:\t30\r\r\rNote: Missing data points\r"
                                                         "are padded with the previous value."});
     EXPECT_TRUE(MatchesGolden(ReadFileBytes(m_strOutput), "mrv/lagging-probe.adv"));
-}
-
-TEST_F(MrvToAdvTest, HeaderAndInstrumentBlocksComeFromTheConfiguration) {
-    const std::string strXml =
-        MiraveloXml({"MRV-000123", "MRV-12"},
-                    "<TEMPERATURE measured=\"1\">12.25</TEMPERATURE><SALINITY>35.5</SALINITY>"
-                    "<SOUND_SPEED>1480.9</SOUND_SPEED><SAMPLING_RATE>65561</SAMPLING_RATE>");
-    // Probe 0's velocity range and synchronisation settings go into the header.
-    std::string strConfigured = strXml;
-    strConfigured.replace(strConfigured.find("</PROBE>"), 8,
-                          "<VELOCITY_RANGE>4</VELOCITY_RANGE><START_ON_SYNC>1</START_ON_SYNC>"
-                          "<SAMPLE_ON_SYNC>1</SAMPLE_ON_SYNC></PROBE>");
-    Bytes image = CorvaneHeader(strConfigured, kStart);
-    for (const std::uint16_t nProbe : {0, 1}) {
-        const Bytes chunk = CorvaneChunk(nProbe, kStart, Sample(nProbe, 1));
-        image.insert(image.end(), chunk.begin(), chunk.end());
-    }
-    ASSERT_TRUE(Convert(image));
-    const Bytes adv = ReadFileBytes(m_strOutput);
-    ASSERT_EQ(adv.size(), kHeaderSize + 2 * kBlockSize + 38);
-    EXPECT_EQ(Bytes(adv.begin(), adv.begin() + 8), (Bytes{'A', 'D', 'V', ' ', '3', '.', '0', 0}));
-    EXPECT_EQ(Bytes(adv.begin() + 8, adv.begin() + 24),
-              (Bytes{0xDA, 0x07, 17, 5, 45, 13, 25, 30, 0, 0, 3, 3, 3, 3, 3, 3}));
-    EXPECT_EQ((std::vector<float>{ReadF32Le(&adv[26]), ReadF32Le(&adv[30]), ReadF32Le(&adv[34]),
-                                  ReadF32Le(&adv[38])}),
-              (std::vector<float>{12.25F, 35.5F, 1480.0F, 25.0F}));
-    EXPECT_EQ((std::vector<int>{ReadU16Le(&adv[42]), ReadU16Le(&adv[44]), ReadU16Le(&adv[48])}),
-              (std::vector<int>{4, 2, 0}));
-    EXPECT_TRUE(std::all_of(adv.begin() + 50, adv.begin() + 300, [](auto b) { return b == 0; }));
-    // Characters 4 to 9 of each serial number, the rest of each block zero.
-    Bytes blocks(2 * kBlockSize, 0);
-    std::copy_n("000123", 6, blocks.begin() + 10);
-    std::copy_n("12", 2, blocks.begin() + kBlockSize + 10);
-    EXPECT_EQ(Bytes(adv.begin() + 300, adv.begin() + 300 + 2 * kBlockSize), blocks);
 }
 
 TEST_F(MrvToAdvTest, RecordingsThatCannotBeConvertedSayWhy) {
@@ -251,37 +164,6 @@ TEST_F(MrvToAdvTest, RecordingsThatCannotBeConvertedSayWhy) {
         EXPECT_EQ(std::filesystem::exists(m_strOutput) ? ReadFileBytes(m_strOutput).size() : 0,
                   c.nOutputSize);
     }
-}
-
-TEST_F(MrvToAdvTest, DamagedChunksEndTheRecordingLateStampsOnlyBeyondTheirBudget) {
-    const auto convert = [&](const std::vector<std::string>& script, std::size_t nProbes = 1) {
-        std::filesystem::remove(m_strOutput);
-        EXPECT_TRUE(Convert(Recording(nProbes, script)));
-        return Records(nProbes);
-    };
-    // Two probes tolerate four late stamps; the fifth ends the walk. Early samples take a number.
-    EXPECT_EQ(convert({"0:1", "late", "1:1", "late", "late", "early", "1:2", "late", "0:3", "late",
-                       "0:4"},
-                      2),
-              "1,1 1,2 3,2");
-    // A chunk that announces more than the file holds ends the walk where it starts.
-    Bytes image = Recording(1, {"0:1", "0:2"});
-    const Bytes broken = CorvaneChunk(0, kStart, Bytes(4, 0xA5));
-    image.insert(image.end(), broken.begin(), broken.end());
-    WriteU16Le(&image[image.size() - 6], 0x7FFF);
-    const Bytes after = CorvaneChunk(0, kStart, Sample(0, 3));
-    image.insert(image.end(), after.begin(), after.end());
-    std::filesystem::remove(m_strOutput);
-    EXPECT_TRUE(Convert(image));
-    EXPECT_EQ(Records(1), "1 2");
-}
-
-TEST_F(MrvToAdvTest, NinthProbeAndBeyondAreLeftOutAndSaidToBe) {
-    ASSERT_TRUE(Convert(Recording(9, Interleaved(9, 3))));
-    EXPECT_EQ(Records(8), "1,1,1,1,1,1,1,1 2,2,2,2,2,2,2,2 3,3,3,3,3,3,3,3");
-    EXPECT_EQ(m_ui.Messages(),
-              std::vector<std::string>{"Total samples:\t24\r\r\r\rThe recording names 9 probes; "
-                                       "an .adv file holds 8, so probes 8 to 8 were left out."});
 }
 
 TEST_F(MrvToAdvTest, AnExistingOutputIsKeptOnNoAndAFailedWriteIsReported) {

@@ -82,47 +82,5 @@ INSTANTIATE_TEST_SUITE_P(
                       // No divisor: no count can be formed.
                       SCountCase{0x21, 212, 0, 3, 0}, SCountCase{0x41, 418, 0, 0, 0}));
 
-TEST(RecordCatalogue, ProfileRecordsAreExactlyTheListedOnes) {
-    const std::uint8_t kProfiles[] = {0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26,
-                                      0x28, 0x2A, 0x40, 0x41, 0x42, 0x6A};
-    int nFound = 0;
-    for (int id = 0; id < 256; ++id) {
-        if (IsProfileRecord(static_cast<std::uint8_t>(id))) {
-            ++nFound;
-            EXPECT_NE(std::find(std::begin(kProfiles), std::end(kProfiles), id),
-                      std::end(kProfiles))
-                << id;
-        }
-    }
-    EXPECT_EQ(nFound, 13);
-}
-
-TEST(RecordCatalogue, OnlyFiveRecordsLackASizeField) {
-    int nWithout = 0;
-    for (int id = 0; id < 256; ++id) {
-        if (!HasSizeField(static_cast<std::uint8_t>(id))) {
-            ++nWithout;
-        }
-    }
-    EXPECT_EQ(nWithout, 5);
-    for (std::uint8_t id : {0x08, 0x09, 0x10, 0x36, 0x51}) {
-        EXPECT_FALSE(HasSizeField(id)) << int{id};
-    }
-}
-
-TEST(RecordCatalogue, TimeStampedRecordsDateAFile) {
-    const std::uint8_t kStamped[] = {0x01, 0x11, 0x12, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25,
-                                     0x26, 0x28, 0x2A, 0x31, 0x40, 0x41, 0x70, 0x80};
-    int nFound = 0;
-    for (int id = 0; id < 256; ++id) {
-        nFound += IsTimeStampedRecord(static_cast<std::uint8_t>(id)) ? 1 : 0;
-    }
-    EXPECT_EQ(nFound, static_cast<int>(std::size(kStamped)));
-    for (std::uint8_t id : kStamped) {
-        EXPECT_TRUE(IsTimeStampedRecord(id)) << int{id};
-    }
-    EXPECT_FALSE(IsTimeStampedRecord(RecordId::TimeMark));
-}
-
 }  // namespace
 }  // namespace sulvan

@@ -113,26 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, CheckRecordSize, ::testing::Values(
     [](const auto& info) { return std::string(info.param.pName); });
 // clang-format on
 
-TEST(CheckRecordSize, MultiProbeSamplesKeepTheirSizeOneAfterAnother) {
-    SRecordGeometry geometry;
-    const std::array<std::uint8_t, 4> header = {0xA5, 0x51, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(geometry.CheckRecordSize(header).nSize, 18u);
-    }
-}
-
-TEST(CheckRecordSize, WithoutABeamCountSamplesCannotBeSized) {
-    for (int nBeams : {0, -1}) {
-        SRecordGeometry geometry;
-        geometry.nBeams = nBeams;
-        geometry.bUserConfigValid = true;
-        const std::array<std::uint8_t, 4> velocity = {0xA5, 0x10, 0, 0};
-        const std::array<std::uint8_t, 4> oneBeam = {0xA5, 0x08, 0, 0};
-        EXPECT_FALSE(geometry.CheckRecordSize(velocity).bAccepted) << nBeams;
-        EXPECT_TRUE(geometry.CheckRecordSize(oneBeam).bAccepted) << nBeams;
-    }
-}
-
 TEST(CheckRecordSize, CountsChangedBetweenChecksSizeTheNextCheck) {
     SRecordGeometry geometry;
     geometry.bUserConfigValid = true;
@@ -147,14 +127,6 @@ TEST(CheckRecordSize, CountsChangedBetweenChecksSizeTheNextCheck) {
     geometry.bUserConfigValid = false;
     EXPECT_TRUE(geometry.CheckRecordSize(profile).bAccepted);
     EXPECT_EQ(geometry.nBeams, 3);  // learnt from the profile's size
-}
-
-TEST(CheckRecordSize, ABeamCountLearntFromOneRecordSizesTheNext) {
-    SRecordGeometry geometry;
-    const std::array<std::uint8_t, 4> oneBeam = {0xA5, 0x08, 0, 0};
-    const std::array<std::uint8_t, 4> velocity = {0xA5, 0x10, 0, 0};
-    geometry.CheckRecordSize(oneBeam);
-    EXPECT_EQ(geometry.CheckRecordSize(velocity).nSize, 16u);
 }
 
 }  // namespace

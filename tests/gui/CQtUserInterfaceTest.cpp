@@ -68,21 +68,5 @@ TEST(CQtUserInterface, AsksInPlainTextWithTheFirstAnswerTheDefault) {
     }
 }
 
-TEST(CQtUserInterface, WaitsNestAndAQuestionShowsTheArrow) {
-    CTextProgressCtrl bar;
-    CQtUserInterface ui(nullptr, bar);
-    ui.BeginWait();
-    ui.BeginWait();
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_EQ(AnswerBox(QMessageBox::Ok, [&] { ui.ShowMessage("x"); }).cursor, Qt::ArrowCursor);
-    ui.EndWait();
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    ui.EndWait();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-
-    ui.SetProgress(37);
-    EXPECT_EQ(bar.GetPos(), 37);
-}
-
 }  // namespace
 }  // namespace sulvan::gui

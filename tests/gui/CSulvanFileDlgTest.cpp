@@ -145,17 +145,6 @@ TEST(CSulvanFileDlgWindow, RemoveTakesTheSelectedAndSelectAllSelectsTheRest) {
     EXPECT_EQ(d.Items("Files to convert", true), QStringList({"b.trs"}));
 }
 
-TEST(CSulvanFileDlgWindow, BrowseSetsTheDestinationUnlessCancelled) {
-    SDialog d;
-    d.Find<QLineEdit>("Destination folder")->setText("/typed");
-    d.Click("...");
-    EXPECT_EQ(d.strBrowseTitle, "Save in folder");
-    EXPECT_EQ(d.Destination(), "/typed");
-    d.folder = "/chosen";
-    d.Click("...");
-    EXPECT_EQ(d.Destination(), "/chosen");
-}
-
 TEST(CSulvanFileDlgWindow, ConvertTakesWhatIsOnScreenAndListsWhatWasWritten) {
     SDialog d;
     std::filesystem::create_directories(d.dir.Path("in"));

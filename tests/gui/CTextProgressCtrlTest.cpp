@@ -35,15 +35,6 @@ TEST(CTextProgressCtrl, StepItWrapsPastEitherEnd) {
     EXPECT_EQ(bar.GetPos(), 96);
 }
 
-TEST(CTextProgressCtrl, SetRangeReturnsTheOldLimitsPacked) {
-    CTextProgressCtrl bar;
-    EXPECT_EQ(bar.SetRange(-1, 200), 100u << 16);
-    EXPECT_EQ(bar.SetRange32(0, 100), 200u << 16 | 0xFFFFu);
-    SProgressRange range{};
-    EXPECT_EQ(bar.GetRange(true, &range), 0);
-    EXPECT_EQ(range.nUpper, 100);
-}
-
 TEST(CTextProgressCtrl, SystemColoursComeFromThePaletteAtEveryLook) {
     CTextProgressCtrl bar;
     QPalette palette = bar.palette();

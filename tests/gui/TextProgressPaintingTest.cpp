@@ -78,12 +78,6 @@ TEST(TextProgressPainting, VerticalBarsFillFromTheBottom) {
     EXPECT_EQ(image.pixel(0, 200 - 75), kBackground.rgb());
 }
 
-TEST(TextProgressPainting, AnEmptyRangePaintsNothing) {
-    const QImage image = Paint(Look(0, 0));
-    EXPECT_EQ(image.pixel(0, 0), QColor(Qt::magenta).rgb());
-    EXPECT_EQ(image.pixel(199, 39), QColor(Qt::magenta).rgb());
-}
-
 TEST(TextProgressPainting, DonePartOfAMarqueeIsTheSegmentEndingAtThePosition) {
     STextProgressLook look = Look(50);
     look.bMarquee = true;

@@ -32,40 +32,6 @@ class CBinaryFileTest : public ::testing::Test {
     CTempDir m_dir;
 };
 
-TEST_F(CBinaryFileTest, ReadsBackWhatWasWrittenInPiecesOfEverySize) {
-    const auto bytes = CountingBytes(3 * CBinaryFile::kWindowSize + 123);
-    const std::string strPath = m_dir.Path("data.bin");
-    {
-        CBinaryFile file;
-        file.Open(strPath, Mode::Create);
-        // Small pieces, a piece larger than the window, then small pieces again.
-        std::size_t nDone = 0;
-        for (std::size_t nPiece : {std::size_t{1}, std::size_t{28}, std::size_t{4095},
-                                   CBinaryFile::kWindowSize + 17, std::size_t{24}}) {
-            file.Write(bytes.data() + nDone, nPiece);
-            nDone += nPiece;
-        }
-        file.Write(bytes.data() + nDone, bytes.size() - nDone);
-        EXPECT_EQ(file.GetPosition(), bytes.size());
-        EXPECT_EQ(file.GetLength(), bytes.size());
-        file.Close();
-    }
-    EXPECT_EQ(ReadFileBytes(strPath), bytes);
-
-    CBinaryFile file;
-    file.Open(strPath, Mode::Read);
-    std::vector<std::uint8_t> back(bytes.size());
-    std::size_t nDone = 0;
-    for (std::size_t nPiece :
-         {std::size_t{4}, std::size_t{20}, CBinaryFile::kWindowSize * 2, std::size_t{1}}) {
-        ASSERT_EQ(file.Read(back.data() + nDone, nPiece), nPiece);
-        nDone += nPiece;
-    }
-    EXPECT_EQ(file.Read(back.data() + nDone, back.size()), bytes.size() - nDone);
-    EXPECT_EQ(back, bytes);
-    EXPECT_EQ(file.Read(back.data(), 1), 0u);
-}
-
 TEST_F(CBinaryFileTest, SeeksInsideTheWindowWithoutSystemCalls) {
     const auto bytes = CountingBytes(2 * CBinaryFile::kWindowSize);
     CBinaryFile file;
@@ -105,22 +71,6 @@ TEST_F(CBinaryFileTest, ReadsAcrossTheWindowEdgeAndSeeksBackIntoIt) {
     EXPECT_EQ(piece[0], bytes[nStart + 1]);
 }
 
-TEST_F(CBinaryFileTest, PeekLooksAheadWithoutMovingAndStopsAtTheEnd) {
-    const auto bytes = CountingBytes(100);
-    CBinaryFile file;
-    file.Open(m_dir.Write("data.bin", bytes), Mode::Read);
-    file.Seek(90, Origin::Begin);
-    const auto ahead = file.Peek(4);
-    ASSERT_EQ(ahead.size(), 4u);
-    EXPECT_EQ(ahead[0], bytes[90]);
-    EXPECT_EQ(file.GetPosition(), 90u);
-    EXPECT_EQ(file.Peek(50).size(), 10u);
-    EXPECT_EQ(file.PeekBuffered().size(), 10u);
-    file.Seek(0, Origin::End);
-    EXPECT_TRUE(file.Peek(4).empty());
-    EXPECT_TRUE(file.PeekBuffered().empty());
-}
-
 TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     constexpr std::uint64_t kLength = 5ull << 30;
     constexpr std::uint64_t kMarkerAt = (9ull << 29) + 3;  // 4.5 GiB + 3
@@ -143,46 +93,6 @@ TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     EXPECT_EQ(marker[0], 0xA5);
     EXPECT_EQ(marker[1], 0x11);
     EXPECT_EQ(file.Seek(-4, Origin::End), kLength - 4);
-}
-
-TEST_F(CBinaryFileTest, BuffersWritesUntilClose) {
-    const std::string strPath = m_dir.Path("out.bin");
-    const auto record = CountingBytes(28);
-    CBinaryFile file;
-    file.Open(strPath, Mode::Create);
-    for (int i = 0; i < 1000; ++i) {
-        file.Write(record.data(), record.size());
-    }
-    EXPECT_EQ(file.GetSystemCallCount(), 0u);
-    EXPECT_TRUE(ReadFileBytes(strPath).empty());
-    file.Close();
-    EXPECT_EQ(ReadFileBytes(strPath).size(), 28000u);
-}
-
-TEST_F(CBinaryFileTest, SeekWhileWritingPlacesLaterBytes) {
-    const std::string strPath = m_dir.Path("out.bin");
-    CBinaryFile file;
-    file.Open(strPath, Mode::Create);
-    const std::uint8_t first[] = {1, 2, 3, 4, 5, 6};
-    const std::uint8_t patch[] = {9, 9};
-    file.Write(first, sizeof first);
-    file.Seek(2, Origin::Begin);
-    file.Write(patch, sizeof patch);
-    EXPECT_EQ(file.GetPosition(), 4u);
-    EXPECT_EQ(file.GetLength(), 6u);
-    file.Close();
-    EXPECT_EQ(ReadFileBytes(strPath), (std::vector<std::uint8_t>{1, 2, 9, 9, 5, 6}));
-}
-
-TEST_F(CBinaryFileTest, DestructionWritesWhatWasNotClosed) {
-    const std::string strPath = m_dir.Path("out.bin");
-    {
-        CBinaryFile file;
-        file.Open(strPath, Mode::Create);
-        const std::uint8_t bytes[] = {7, 8, 9};
-        file.Write(bytes, sizeof bytes);
-    }
-    EXPECT_EQ(ReadFileBytes(strPath), (std::vector<std::uint8_t>{7, 8, 9}));
 }
 
 TEST_F(CBinaryFileTest, ReportsAFailedFlushOnClose) {
@@ -219,26 +129,69 @@ TEST_F(CBinaryFileTest, ReportsWhyAFileCannotBeOpened) {
     EXPECT_FALSE(file.IsOpen());
 }
 
-TEST_F(CBinaryFileTest, RefusesToSeekBeforeTheStart) {
-    CBinaryFile file;
-    file.Open(m_dir.Write("data.bin", CountingBytes(10)), Mode::Read);
-    try {
-        file.Seek(-11, Origin::End);
-        FAIL() << "seek before the start was accepted";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.Cause(), EFileCause::BadSeek);
+TEST_F(CBinaryFileTest, ReadsBackWhatWasWrittenInPiecesOfEverySize) {
+    const auto bytes = CountingBytes(3 * CBinaryFile::kWindowSize + 123);
+    const std::string strPath = m_dir.Path("data.bin");
+    {
+        CBinaryFile file;
+        file.Open(strPath, Mode::Create);
+        // Small pieces, a piece larger than the window, then small pieces again.
+        std::size_t nDone = 0;
+        for (std::size_t nPiece : {std::size_t{1}, std::size_t{28}, std::size_t{4095},
+                                   CBinaryFile::kWindowSize + 17, std::size_t{24}}) {
+            file.Write(bytes.data() + nDone, nPiece);
+            nDone += nPiece;
+        }
+        file.Write(bytes.data() + nDone, bytes.size() - nDone);
+        EXPECT_EQ(file.GetPosition(), bytes.size());
+        EXPECT_EQ(file.GetLength(), bytes.size());
+        file.Close();
     }
+    EXPECT_EQ(ReadFileBytes(strPath), bytes);
+
+    CBinaryFile file;
+    file.Open(strPath, Mode::Read);
+    std::vector<std::uint8_t> back(bytes.size());
+    std::size_t nDone = 0;
+    for (std::size_t nPiece :
+         {std::size_t{4}, std::size_t{20}, CBinaryFile::kWindowSize * 2, std::size_t{1}}) {
+        ASSERT_EQ(file.Read(back.data() + nDone, nPiece), nPiece);
+        nDone += nPiece;
+    }
+    EXPECT_EQ(file.Read(back.data() + nDone, back.size()), bytes.size() - nDone);
+    EXPECT_EQ(back, bytes);
+    EXPECT_EQ(file.Read(back.data(), 1), 0u);
 }
 
-TEST_F(CBinaryFileTest, KnowsItsFullPathAndName) {
-    const std::string strPath = m_dir.Write("run1.trs", CountingBytes(4));
+TEST_F(CBinaryFileTest, PeekLooksAheadWithoutMovingAndStopsAtTheEnd) {
+    const auto bytes = CountingBytes(100);
     CBinaryFile file;
-    file.Open(m_dir.Path() + "/.//run1.trs", Mode::Read);
-    EXPECT_EQ(file.GetFilePath(), strPath);
-    EXPECT_EQ(file.GetFileName(), "run1.trs");
-    EXPECT_TRUE(CBinaryFile::Exists(strPath));
-    EXPECT_TRUE(CBinaryFile::Exists(m_dir.Path()));
-    EXPECT_FALSE(CBinaryFile::Exists(m_dir.Path("run2.trs")));
+    file.Open(m_dir.Write("data.bin", bytes), Mode::Read);
+    file.Seek(90, Origin::Begin);
+    const auto ahead = file.Peek(4);
+    ASSERT_EQ(ahead.size(), 4u);
+    EXPECT_EQ(ahead[0], bytes[90]);
+    EXPECT_EQ(file.GetPosition(), 90u);
+    EXPECT_EQ(file.Peek(50).size(), 10u);
+    EXPECT_EQ(file.PeekBuffered().size(), 10u);
+    file.Seek(0, Origin::End);
+    EXPECT_TRUE(file.Peek(4).empty());
+    EXPECT_TRUE(file.PeekBuffered().empty());
+}
+
+TEST_F(CBinaryFileTest, SeekWhileWritingPlacesLaterBytes) {
+    const std::string strPath = m_dir.Path("out.bin");
+    CBinaryFile file;
+    file.Open(strPath, Mode::Create);
+    const std::uint8_t first[] = {1, 2, 3, 4, 5, 6};
+    const std::uint8_t patch[] = {9, 9};
+    file.Write(first, sizeof first);
+    file.Seek(2, Origin::Begin);
+    file.Write(patch, sizeof patch);
+    EXPECT_EQ(file.GetPosition(), 4u);
+    EXPECT_EQ(file.GetLength(), 6u);
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(strPath), (std::vector<std::uint8_t>{1, 2, 9, 9, 5, 6}));
 }
 
 }  // namespace

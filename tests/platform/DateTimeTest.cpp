@@ -88,52 +88,5 @@ TEST(DateTime, ExactlyTheDaysThatExistHaveValuesAndComeBackFromThem) {
     }
 }
 
-TEST(DateTime, ValuesWithoutCalendarFieldsCannotBeSplit) {
-    EXPECT_FALSE(FieldsFromDateTime(std::numeric_limits<double>::quiet_NaN()).has_value());
-    EXPECT_FALSE(FieldsFromDateTime(std::numeric_limits<double>::infinity()).has_value());
-    EXPECT_FALSE(FieldsFromDateTime(1e12).has_value());
-    EXPECT_FALSE(FieldsFromDateTime(-1e12).has_value());
-    EXPECT_FALSE(FieldsFromDateTime(2958466.0).has_value());  // 10000-01-01
-}
-
-TEST(DateTime, RoundsToTheNearestSecond) {
-    const auto fields = FieldsFromDateTime(1.0 + 0.6 / 86400.0);
-    ASSERT_TRUE(fields.has_value());
-    EXPECT_TRUE(fields->SameDateTime(Fields(1899, 12, 31, 0, 0, 1)));
-    const auto almostMidnight = FieldsFromDateTime(2.0 - 0.2 / 86400.0);
-    ASSERT_TRUE(almostMidnight.has_value());
-    EXPECT_TRUE(almostMidnight->SameDateTime(Fields(1900, 1, 1)));
-}
-
-TEST(DateTime, LinearDaysOrdersValuesBeforeTheZero) {
-    EXPECT_DOUBLE_EQ(LinearDays(-1.25), -0.75);
-    EXPECT_DOUBLE_EQ(LinearDays(-2.75), -1.25);
-    EXPECT_DOUBLE_EQ(LinearDays(-1.0), -1.0);
-    EXPECT_DOUBLE_EQ(LinearDays(0.25), 0.25);
-    // Within half a second before the zero the value is taken as it is.
-    EXPECT_DOUBLE_EQ(LinearDays(-0.4 / 86400.0), -0.4 / 86400.0);
-    // 1899-12-28 18:00 < 1899-12-29 00:00 < 1899-12-29 06:00 < 1899-12-30 00:00.
-    EXPECT_LT(LinearDays(-2.75), LinearDays(-1.0));
-    EXPECT_LT(LinearDays(-1.0), LinearDays(-1.25));
-    EXPECT_LT(LinearDays(-1.25), LinearDays(0.0));
-}
-
-TEST(DateTime, FileTimeStampsGiveCalendarFieldsWithMilliseconds) {
-    const SDateTimeFields start = FieldsFromFileTime(129185775302500000ull);
-    EXPECT_TRUE(start.SameDateTime(Fields(2010, 5, 17, 13, 45, 30)));
-    EXPECT_EQ(start.nMillisecond, 250);
-    EXPECT_TRUE(FieldsFromFileTime(0).SameDateTime(Fields(1601, 1, 1)));
-    EXPECT_TRUE(FieldsFromFileTime(94354848000000000ull).SameDateTime(Fields(1900, 1, 1)));
-    EXPECT_TRUE(FieldsFromFileTime(441480672000000000ull).SameDateTime(Fields(2999, 12, 31)));
-    EXPECT_TRUE(FieldsFromFileTime(116444736000000000ull).SameDateTime(Fields(1970, 1, 1)));
-}
-
-TEST(DateTime, CurrentLocalTimeIsAValidDateTime) {
-    const SDateTimeFields now = CurrentLocalFields();
-    EXPECT_GE(now.nYear, 2024);
-    EXPECT_TRUE(DateTimeFromFields(now).has_value());
-    EXPECT_GT(CurrentLocalDateTime(), 45000.0);  // after 2023
-}
-
 }  // namespace
 }  // namespace sulvan

@@ -33,12 +33,6 @@ TEST(FileError, MessagesNameTheFileAndTheFailingOneWhenItIsAnother) {
               "/out/run1.adv\r/in/run1.trs: Input/output error");
 }
 
-TEST(FileError, CauseNumbersAreStable) {
-    EXPECT_EQ(static_cast<int>(EFileCause::Generic), 1);
-    EXPECT_EQ(static_cast<int>(EFileCause::NotFound), 2);
-    EXPECT_EQ(static_cast<int>(EFileCause::InvalidFile), 6);
-}
-
 struct SErrnoCase {
     int nErrno;
     EFileCause cause;

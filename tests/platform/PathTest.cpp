@@ -43,16 +43,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SSplitCase{"/x/a:b.trs", "/x/", "a:b", ".trs"},
                       SSplitCase{"/x/", "/x/", "", ""}, SSplitCase{"", "", "", ""}));
 
-TEST(Path, NameAndFolder) {
-    EXPECT_EQ(FileNameOf("/data/run1.trs"), "run1.trs");
-    EXPECT_EQ(FolderOf("/data/run1.trs"), "/data");
-    EXPECT_EQ(FileNameOf("run1.trs"), "run1.trs");
-    EXPECT_EQ(FolderOf("run1.trs"), "");
-    EXPECT_EQ(FolderOf("/run1.trs"), "/");
-    EXPECT_EQ(LastPathSeparator("a/b/c"), 3u);
-    EXPECT_EQ(LastPathSeparator("a\\b:c"), std::string_view::npos);
-}
-
 TEST(Path, JoinsWithOneSeparator) {
     EXPECT_EQ(JoinPath("/out", "run1.adv"), "/out/run1.adv");
     EXPECT_EQ(JoinPath("", "run1.adv"), "run1.adv");

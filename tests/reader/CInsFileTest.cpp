@@ -27,20 +27,6 @@ const std::string kRawDumpNote =
 
 using CInsFileTest = ReaderTest;
 
-TEST_F(CInsFileTest, StandardLayoutOpensSilentlyAfterTheConfiguration) {
-    ASSERT_EQ(Open("run1.trs", TarsisRecording()), 1);
-    EXPECT_TRUE(m_ui.Events().empty());
-    EXPECT_EQ(m_reader.GetPosition(), 784u);
-    EXPECT_EQ(m_reader.GetFamily(), Family::Tarsis);
-    EXPECT_TRUE(m_reader.IsHardwareValid() && m_reader.IsHeadValid() && m_reader.IsUserValid());
-    EXPECT_FALSE(m_reader.IsRawDump());
-    EXPECT_EQ(m_reader.GetConfigBytes(), 784u);
-    EXPECT_EQ(m_reader.Geometry().nBeams, 3);
-    EXPECT_EQ(m_reader.Geometry().nCells, 1);
-    EXPECT_EQ(m_reader.Config().m_nType, Family::Tarsis);
-    EXPECT_EQ(m_strName, m_dir.Path("run1.trs"));
-}
-
 TEST_F(CInsFileTest, MissingAndEmptyFilesAreReportedByTheNameAsPassed) {
     std::string strMissing = m_dir.Path("missing.trs");
     EXPECT_EQ(m_reader.Open(strMissing, true, &m_ui), 0);
@@ -80,21 +66,6 @@ TEST_F(CInsFileTest, WrongUserChecksumCountsOnlyWithChecksumControl) {
     EXPECT_EQ(reader.GetPosition(), 784u);
 }
 
-TEST_F(CInsFileTest, MissingRecordsAreListedInTheQuestion) {
-    const Bytes image = CRecordingBuilder().Add(SystemSample()).Add(VelocitySample()).Image();
-    m_ui.Answer(false);
-    ASSERT_EQ(Open("dump.trs", image), 1);
-    EXPECT_EQ(m_ui.Questions(),
-              std::vector<std::string>{"dump.trs"
-                                       "\r\rInvalid or missing hardware configuration."
-                                       "\rInvalid or missing head configuration."
-                                       "\rInvalid or missing user configuration." +
-                                       kRepairOffer});
-    // Without a hardware configuration the type is 0, which is not the file's family.
-    EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{"dump.trs\r\rInvalid file type."});
-    EXPECT_EQ(m_reader.GetPosition(), 0u);
-}
-
 TEST_F(CInsFileTest, ConfigurationFoundElsewhereMarksARawDumpThatStartsAtZero) {
     const Bytes image = CRecordingBuilder()
                             .Add(VelocitySample())
@@ -109,20 +80,6 @@ TEST_F(CInsFileTest, ConfigurationFoundElsewhereMarksARawDumpThatStartsAtZero) {
     EXPECT_EQ(m_ui.Questions(), std::vector<std::string>{"dump.trs" + kRawDumpNote + kRepairOffer});
     // The samples in front of the configuration are not skipped.
     EXPECT_EQ(m_reader.GetPosition(), 0u);
-}
-
-TEST_F(CInsFileTest, RecordsBeyondTheSearchedHeadAreNotFound) {
-    const Bytes image = CRecordingBuilder()
-                            .Garbage(CInsFile::kSearchSize - 20)
-                            .Add(StandardConfiguration())
-                            .Image();
-    m_ui.Answer(false);
-    ASSERT_EQ(Open("dump.trs", image), 1);
-    // The hardware record starts inside the searched head but ends beyond it; the others lie
-    // beyond it.
-    EXPECT_FALSE(m_reader.IsHardwareValid());
-    EXPECT_FALSE(m_reader.IsHeadValid());
-    EXPECT_FALSE(m_reader.IsUserValid());
 }
 
 TEST_F(CInsFileTest, ProfileCellsThatContradictTheUserConfigurationInvalidateIt) {
@@ -141,62 +98,6 @@ TEST_F(CInsFileTest, ProfileCellsThatContradictTheUserConfigurationInvalidateIt)
     // Cancel writes the learnt counts into the configuration the decode then reads.
     EXPECT_EQ(m_reader.Conf().GetUserCells(), 21);
     EXPECT_EQ(m_reader.Geometry().nCells, 21);
-}
-
-TEST_F(CInsFileTest, MatchingProfileCellsKeepTheUserConfiguration) {
-    SUserOptions user;
-    user.nCells = 20;
-    const Bytes image = CRecordingBuilder()
-                            .Add(StandardConfiguration("TRS 1001", "1.08", {}, user))
-                            .Add(ProfileRecord(0x21, 3, 20, MakeClock(2008, 1, 1, 12, 0, 0)))
-                            .Image();
-    ASSERT_EQ(Open("run1.trs", image), 1);
-    EXPECT_TRUE(m_reader.IsUserValid());
-    EXPECT_TRUE(m_ui.Events().empty());
-}
-
-TEST_F(CInsFileTest, CancelWritesTheLearntCountsIntoMissingRecords) {
-    // Hardware and head only: the user record is missing, the head says two beams.
-    SHeadOptions head;
-    head.nBeams = 2;
-    const Bytes image = CRecordingBuilder()
-                            .Add(HardwareConfig())
-                            .Add(HeadConfig(head))
-                            .Add(VelocitySample({{1, 2}, {3, 4}, {5, 6}}))
-                            .Image();
-    m_ui.Answer(false);
-    ASSERT_EQ(Open("run1.trs", image), 1);
-    EXPECT_EQ(m_reader.Conf().GetUserBeams(), 2);
-    EXPECT_EQ(m_reader.Conf().GetUserCells(), 1);
-    EXPECT_EQ(m_reader.Geometry().nBeams, 2);
-    EXPECT_EQ(m_reader.GetPosition(), 272u);
-}
-
-TEST_F(CInsFileTest, FamilyTwoReadsFourBeamsAsThreeWithTheThreeBeamFlag) {
-    for (bool bFlag : {false, true}) {
-        SHeadOptions head;
-        head.nBeams = 4;
-        head.strSerial = "ABP 1";
-        SUserOptions user;
-        user.nBeams = 4;
-        Bytes image = StandardConfiguration("PLD 1", "3.40", head, user);
-        CInsConf conf;
-        conf.SetUserConfig(std::span(image).subspan(272));
-        conf.SetUserFlag(UserField::SecondModeWord, UserField::ThreeBeamBit, bFlag);
-        conf.GetUserConfig(image.data() + 272);
-        CInsFile reader;
-        CScriptedUserInterface ui;
-        std::string strName = m_dir.Write("run1.prf", image);
-        ASSERT_EQ(reader.Open(strName, true, &ui), 1);
-        EXPECT_EQ(reader.Geometry().nBeams, bFlag ? 3 : 4);
-    }
-}
-
-TEST_F(CInsFileTest, AnInstrumentTypeOtherThanTheFamilyIsReportedOnly) {
-    const Bytes image = CRecordingBuilder().Add(StandardConfiguration("PLD 1", "3.40")).Image();
-    ASSERT_EQ(Open("run1.trs", image), 1);
-    EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{"run1.trs\r\rInvalid file type."});
-    EXPECT_EQ(m_reader.GetPosition(), 784u);
 }
 
 TEST_F(CInsFileTest, FirstAndLastTimesComeFromTheHeadAndTheTail) {
@@ -236,21 +137,6 @@ TEST_F(CInsFileTest, AnInvalidClockGivesTimeZero) {
     EXPECT_EQ(m_reader.GetLastTime(), 0.0);
 }
 
-TEST_F(CInsFileTest, OpeningAGibibyteFileReadsTheHeadAndTheTailOnly) {
-    const Bytes configuration = StandardConfiguration();
-    const std::string strPath = m_dir.Path("large.trs");
-    const int descriptor = ::open(strPath.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(descriptor, 0);
-    ASSERT_EQ(::write(descriptor, configuration.data(), configuration.size()),
-              static_cast<ssize_t>(configuration.size()));
-    ASSERT_EQ(::ftruncate(descriptor, 1 << 30), 0);
-    ::close(descriptor);
-    std::string strName = strPath;
-    ASSERT_EQ(m_reader.Open(strName, true, &m_ui), 1);
-    EXPECT_EQ(m_reader.GetSystemCallCount(), 2u);
-    EXPECT_EQ(m_reader.GetPosition(), 784u);
-}
-
 TEST_F(CInsFileTest, SilentOpenAsksNothingAndRepairsNothing) {
     const Bytes image = CRecordingBuilder().Add(SystemSample()).Add(VelocitySample()).Image();
     std::string strName = m_dir.Write("dump.trs", image);
@@ -283,35 +169,6 @@ TEST(CInsFileTimeWindow, PlacesTimesBeforeInsideAndAfterTheWindow) {
     EXPECT_EQ(reader.CheckTimeWindow(Fields(2008, 1, 2, 1), start, end).nPosition, 1);
     EXPECT_DOUBLE_EQ(reader.WindowFirstTime().dValue, 39448.25);
     EXPECT_DOUBLE_EQ(reader.WindowLastTime().dValue, 39449.0);
-}
-
-TEST(CInsFileTimeWindow, ComparesTimesBeforeTheZeroLinearly) {
-    CInsFile reader;
-    // 1899-12-29 06:00 (-1.25) lies between 1899-12-29 00:00 (-1.0) and 1899-12-30 (0.0).
-    const SDateTimeWithStatus start{-1.0, 0};
-    const SDateTimeWithStatus end{0.0, 0};
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(1899, 12, 29, 6), start, end).nPosition, 0);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(1899, 12, 28, 18), start, end).nPosition, -1);
-}
-
-TEST(CInsFileTimeWindow, WithoutTwoValidLimitsEveryTimeIsInside) {
-    CInsFile reader;
-    const SDateTimeWithStatus invalid{0.0, SDateTimeWithStatus::kInvalid};
-    const SDateTimeWithStatus start{39448.0, 0};
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(1990, 1, 1), invalid, invalid).nPosition, 0);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(1990, 1, 1), start, invalid).nPosition, 0);
-    // The window's first time starts valid at 0.0 and is then kept.
-    EXPECT_EQ(reader.WindowFirstTime().dValue, 0.0);
-    EXPECT_NEAR(reader.WindowLastTime().dValue, 32874.0, 1e-9);
-}
-
-TEST(CInsFileTimeWindow, AnImpossibleRecordTimeIsInvalidAndChangesNothing) {
-    CInsFile reader;
-    const STimeWindowCheck check =
-        reader.CheckTimeWindow(Fields(2008, 2, 30), {39448.0, 0}, {39449.0, 0});
-    EXPECT_EQ(check.nPosition, 0);
-    EXPECT_FALSE(check.time.IsValid());
-    EXPECT_EQ(reader.WindowLastTime().dValue, 0.0);
 }
 
 }  // namespace

@@ -61,34 +61,5 @@ TEST(MiraveloConfig, CommonSettingsAndTheirDefaults) {
     }
 }
 
-TEST(MiraveloConfig, ProbesInDocumentOrderAtMostAHundred) {
-    const MiraveloConfig config = Read(
-        "<PROBE><SERIAL_NUMBER>MRV-000123</SERIAL_NUMBER><VELOCITY_RANGE>40000</VELOCITY_RANGE>"
-        "<START_ON_SYNC>1</START_ON_SYNC><SAMPLE_ON_SYNC>2</SAMPLE_ON_SYNC><TYPE>2</TYPE>"
-        "<CONF_FILE> a.cfg </CONF_FILE><PORT>COM3</PORT></PROBE><OTHER/>"
-        "<PROBE><SERIAL_NUMBER><!-- c -->x</SERIAL_NUMBER><VELOCITY_RANGE>-7</VELOCITY_RANGE>"
-        "<CONF_FILE>b.cfg</CONF_FILE><COORDINATE_SYSTEM>2</COORDINATE_SYSTEM></PROBE>");
-    ASSERT_EQ(config.probes.size(), 2u);
-    const ProbeConfig& first = config.probes[0];
-    EXPECT_EQ(first.strSerialNumber, "MRV-000123");
-    EXPECT_EQ(first.nVelocityRange, 0);  // 40000 is no 16-bit value
-    EXPECT_TRUE(first.bStartOnSync);
-    EXPECT_FALSE(first.bSampleOnSync);  // only 0 and 1 are flags
-    EXPECT_EQ(first.strConfFile, " a.cfg ");
-    EXPECT_EQ(first.strPort, "COM3");
-    const ProbeConfig& second = config.probes[1];
-    EXPECT_EQ(second.strSerialNumber, "");  // a comment beside the text: no value
-    EXPECT_EQ(second.nVelocityRange, -7);
-    EXPECT_EQ(second.strConfFile, "");  // read only for type 2
-    EXPECT_EQ(second.nCoordinateSystem, 2);
-    EXPECT_EQ(second.nType, 1);
-
-    std::string strMany;
-    for (int i = 0; i < 101; ++i) {
-        strMany += "<PROBE/>";
-    }
-    EXPECT_EQ(Read(strMany).probes.size(), kMaxProbeConfigs);
-}
-
 }  // namespace
 }  // namespace sulvan

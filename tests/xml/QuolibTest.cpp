@@ -39,27 +39,6 @@ TEST(Quolib, TheLastHandleDestroysTheObjectAndWeakReferencesSeeItGo) {
     EXPECT_FALSE(weak.Lock());
 }
 
-TEST(Quolib, CloneCopiesTheDataAssignTakesItFromTheSameClassOnly) {
-    const Ref<SCounted> original = ClassOf<SCounted>::Class()->Create();
-    original->nValue = 7;
-    const Ref<SCounted> copy = ClassOf<SCounted>::Clone(original);
-    EXPECT_EQ(copy->nValue, 7);
-    EXPECT_FALSE(copy.GetObject()->IsSame(*original.GetObject()));
-    EXPECT_TRUE(copy.GetObject()->IsSame(*copy.GetObject()));
-    original->nValue = 9;
-    copy.GetObject()->Assign(*original.GetObject());
-    EXPECT_EQ(copy->nValue, 9);
-    const Ref<SOther> other = ClassOf<SOther>::Create();
-    EXPECT_THROW(copy.GetObject()->Assign(*other.GetObject()), std::bad_cast);
-    EXPECT_EQ(ClassOf<SCounted>::Class().Get(), ClassOf<SCounted>::Class().Get());
-    EXPECT_EQ(copy.GetObject()->Type(), typeid(SCounted));
-    try {
-        Private::Object::InvalidOperation();
-    } catch (const Class::XError& error) {
-        EXPECT_STREQ(error.what(), "Invalid operation called");
-    }
-}
-
 TEST(Quolib, CountsHoldUnderHandlesCopiedAcrossThreads) {
     const Ref<SCounted> shared = ClassOf<SCounted>::Create();
     const WeakRef<SCounted> weak(shared);

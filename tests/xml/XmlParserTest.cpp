@@ -109,14 +109,5 @@ TEST(XmlParser, WritingWhatWasParsedGivesTheTextBack) {
     }
 }
 
-TEST(XmlWriter, EmptyHandlesWriteNull) {
-    const DocumentRef document = Create<Document>();
-    EXPECT_EQ(Written(*document), "NULL@0");
-    const ElementRef element = Create<Element>();
-    element->SetName("a");
-    Element::AddChild(element, NodeRef());
-    EXPECT_EQ(Written(*element), "<a>NULL@0</a>");
-}
-
 }  // namespace
 }  // namespace MyXML
