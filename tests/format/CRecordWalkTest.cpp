@@ -79,7 +79,7 @@ TEST_F(CRecordWalkTest, CountsGarbageAndBogusHeadersAsOneSpan) {
                             .Add(Bytes{0xA5, 0xFF, 0x02, 0x00})  // a sync byte, a rejected id
                             .Garbage(3)
                             .Add(SystemSample())
-                            .Garbage(2)
+                            .Add(Bytes{0x00, 0xA5})  // a lone sync byte right before a record
                             .Add(VelocitySample())
                             .Image();
     EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 36, 28}, {0x10, 66, 24}}));
