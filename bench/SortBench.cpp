@@ -46,7 +46,8 @@ const SRecordingSet& Recordings() {
         written.strFolder = ::mkdtemp(strTemplate.data());
         const records::Bytes configuration = records::StandardConfiguration();
         for (int n = 0; n < kFiles; ++n) {
-            const ClockBytes clock = records::MakeClock(2008, 1, 1 + n / 1440, n / 60 % 24, n % 60, 0);
+            const ClockBytes clock =
+                records::MakeClock(2008, 1, 1 + n / 1440, n / 60 % 24, n % 60, 0);
             records::Bytes image = configuration;
             records::ProfileRecord(RecordId::CurrentProfile, 3, 1, clock).AppendTo(image);
             const std::string strPath = written.strFolder + "/rec" + std::to_string(n) + ".pld";

@@ -60,8 +60,8 @@ std::string ReadText(const fs::path& path) {
 }
 
 void WriteText(const fs::path& path, const std::string& strText) {
-    WriteFileBytes(path.string(), {reinterpret_cast<const std::uint8_t*>(strText.data()),
-                                   strText.size()});
+    WriteFileBytes(path.string(),
+                   {reinterpret_cast<const std::uint8_t*>(strText.data()), strText.size()});
 }
 
 std::vector<std::vector<std::string>> Runs(const fs::path& caseFolder) {
@@ -155,12 +155,11 @@ TEST_P(GoldenRun, WritesAndPrintsWhatTheCaseExpects) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::ValuesIn(CaseNames()),
-                         [](const auto& info) {
-                             std::string strName = info.param;
-                             std::replace(strName.begin(), strName.end(), '-', '_');
-                             return strName;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::ValuesIn(CaseNames()), [](const auto& info) {
+    std::string strName = info.param;
+    std::replace(strName.begin(), strName.end(), '-', '_');
+    return strName;
+});
 
 }  // namespace
 }  // namespace sulvan::test

@@ -149,7 +149,7 @@ records::Bytes CCorvaneGenerator::VelocityChunk(int nProbe, std::uint64_t nTimeS
     }
     ++m_summary.nVelocityRecords;
     return records::CorvaneChunk(static_cast<std::uint16_t>(nProbe), nTimeStamp,
-                              records::ProbeVelocityRecord(m_sample));
+                                 records::ProbeVelocityRecord(m_sample));
 }
 
 bool CCorvaneGenerator::Append(const records::Bytes& chunk) {

@@ -52,7 +52,7 @@ records::Bytes ConfigurationOf(const STarsisOptions& options) {
             break;
     }
     return records::StandardConfiguration(kSerial, options.strFirmware, HeadOptionsOf(options),
-                                       UserOptionsOf(options));
+                                          UserOptionsOf(options));
 }
 
 records::SVelocitySample ZeroSample(int nBeams) {
@@ -108,7 +108,7 @@ bool CTarsisGenerator::WriteNextSample() {
     const std::uint64_t nBurstStart = m_nBurst * m_nBurstSpacing;
     if (m_nInBurst == 0 && m_bBurstHeaders) {
         records::FillVelocityHeader(m_header, ClockAfter(nBurstStart),
-                                 static_cast<std::uint16_t>(m_nBurstLength));
+                                    static_cast<std::uint16_t>(m_nBurstLength));
         if (!m_writer.Write(m_header, summary.nBurstHeaders)) {
             return false;
         }
