@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "convert/ConfigurationOutput.hpp"
 #include "format/BcdClock.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/Checksum.hpp"
@@ -30,21 +31,6 @@ std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& cloc
     WriteU16Le(header.data() + kHeaderSamples, nSamplesPerBurst);
     SealRecord(header);
     return header;
-}
-
-// All three records with their checksums refreshed: opening may have changed a field (a
-// 200 kHz head reads as 190), and a stale checksum would make the copy look damaged.
-void WriteConfiguration(CBinaryFile& output, CInsConf& conf) {
-    conf.SetFirmwareText(kRepairedFirmware);
-    CInsConf::HardwareRecord hardware{};
-    CInsConf::HeadRecord head{};
-    CInsConf::UserRecord user{};
-    conf.GetHardwareConfig(hardware.data());
-    conf.GetHeadConfig(head.data());
-    conf.GetUserConfig(user.data());
-    output.Write(hardware.data(), hardware.size());
-    output.Write(head.data(), head.size());
-    output.Write(user.data(), user.size());
 }
 
 // Velocity samples and the system samples among them, with a header in front of every burst.
@@ -104,7 +90,8 @@ bool RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string&
         return false;
     }
     try {
-        WriteConfiguration(output, reader.Conf());
+        reader.Conf().SetFirmwareText(kRepairedFirmware);
+        WriteConfigurationBlock(output, reader.Conf());
         CopyWithHeaders(output, reader, nSamplesPerBurst);
         output.Close();
         return true;

@@ -6,6 +6,7 @@
 
 #include "config/ConfigFields.hpp"
 #include "convert/CPercentProgress.hpp"
+#include "convert/ConfigurationOutput.hpp"
 #include "convert/OutputSafety.hpp"
 #include "convert/WprLayout.hpp"
 #include "format/CRecordWalk.hpp"
@@ -66,17 +67,6 @@ SWaveBeams ReadBeams(const SRecordView& record, std::size_t nArrays, std::size_t
     }
     return beams;
 }
-
-// The attitude and environment a Tarsis wave burst header carries: those of the latest system
-// sample before it.
-struct SSystemFields {
-    std::uint16_t nBattery = 0;
-    std::uint16_t nSoundSpeed = 0;
-    std::int16_t nHeading = 0;
-    std::int16_t nPitch = 0;
-    std::int16_t nRoll = 0;
-    std::int16_t nTemperature = 0;
-};
 
 std::string WprNameOf(const std::string& strOutputPath) {
     return std::string(WithoutExtension(strOutputPath)) + kWprExtension;
@@ -145,21 +135,12 @@ class CWaveConversion {
         CInsConf& conf = m_reader.Conf();
         conf.SetHardwareSerial(kWaveHardwareSerial);
         conf.SetHeadSerial(kWaveHeadSerial);
-        CInsConf::HardwareRecord hardware{};
-        CInsConf::HeadRecord head{};
-        CInsConf::UserRecord user{};
-        conf.GetHardwareConfig(hardware.data());
-        conf.GetHeadConfig(head.data());
-        m_output.Write(hardware.data(), hardware.size());
-        m_output.Write(head.data(), head.size());
-
         conf.SetUserWord(UserField::ExtraTime, m_options.nWaveSamples);
         conf.SetUserWord(UserField::WaveSamples, m_options.nWaveSamples);
         conf.SetUserWord(UserField::WaveMode, 1);
         conf.SetUserWord(UserField::CellSize, m_reader.Config().CellSizeToRaw(kWaveCellSize));
         conf.SetUserWord(UserField::Setting440, conf.GetUserWord(UserField::Word4));
-        conf.GetUserConfig(user.data());
-        m_output.Write(user.data(), user.size());
+        WriteConfigurationBlock(m_output, conf);
 
         m_reader.Config().Decode(conf, 1, &m_ui);
         m_bWaveMode = m_reader.Config().m_bWave != 0;
@@ -256,15 +237,9 @@ class CWaveConversion {
     // the wave burst header with the attitude and environment of the latest system sample.
     void TakeVelocityHeader(const SRecordView& record) {
         const std::uint8_t* p = record.Data();
-        m_header = SWaveBurstHeader{};
+        m_header = m_fromSystem;
         std::copy_n(p + kRecordClockOffset, kClockSize, m_header.clock.begin());
         m_header.nSamples = ReadU16Le(p + kHeaderSamples);
-        m_header.nBattery = m_system.nBattery;
-        m_header.nSoundSpeed = m_system.nSoundSpeed;
-        m_header.nHeading = m_system.nHeading;
-        m_header.nPitch = m_system.nPitch;
-        m_header.nRoll = m_system.nRoll;
-        m_header.nTemperature = m_system.nTemperature;
         std::copy_n(p + kHeaderNoise, m_header.noise.size(), m_header.noise.begin());
         WriteProfile(p, SWaveBeams{});
         WriteBurstHeader();
@@ -273,9 +248,12 @@ class CWaveConversion {
 
     void TakeSystemSample(const SRecordView& record) {
         const std::uint8_t* p = record.Data();
-        m_system = {ReadU16Le(p + kSystemBattery), ReadU16Le(p + kSystemSoundSpeed),
-                    ReadI16Le(p + kSystemHeading), ReadI16Le(p + kSystemPitch),
-                    ReadI16Le(p + kSystemRoll),    ReadI16Le(p + kSystemTemperature)};
+        m_fromSystem.nBattery = ReadU16Le(p + kSystemBattery);
+        m_fromSystem.nSoundSpeed = ReadU16Le(p + kSystemSoundSpeed);
+        m_fromSystem.nHeading = ReadI16Le(p + kSystemHeading);
+        m_fromSystem.nPitch = ReadI16Le(p + kSystemPitch);
+        m_fromSystem.nRoll = ReadI16Le(p + kSystemRoll);
+        m_fromSystem.nTemperature = ReadI16Le(p + kSystemTemperature);
     }
 
     void WriteProfile(const std::uint8_t* pSource, const SWaveBeams& beams) {
@@ -313,7 +291,9 @@ class CWaveConversion {
     bool m_bWaveMode = false;
     std::uint32_t m_nBurstPosition = 0;
     SWaveBurstHeader m_header;
-    SSystemFields m_system;
+    // What the latest system sample gives a Tarsis wave burst header: battery, sound speed,
+    // attitude and temperature; every other field stays zero.
+    SWaveBurstHeader m_fromSystem;
     CBinaryFile m_output;
 };
 
