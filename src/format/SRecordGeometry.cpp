@@ -6,21 +6,14 @@
 
 namespace sulvan {
 
-SSizeCheck SRecordGeometry::CheckRecordSize(std::span<const std::uint8_t, 4> header) {
+SSizeCheck SRecordGeometry::CheckWithoutShortcut(std::span<const std::uint8_t, 4> header) {
     SShortcut& shortcut = m_shortcuts[header[1]];
     if (shortcut.nBeams != nBeams || shortcut.nCells != nCells ||
         shortcut.bUserConfigValid != bUserConfigValid) {
         shortcut = WorkOutShortcut(header[1]);
-    }
-    switch (shortcut.kind) {
-        case EShortcut::SizeField: {
-            const std::uint32_t nSize = std::uint32_t{ReadU16Le(header.data() + 2)} * 2;
-            return {nSize != 0 && nSize == shortcut.nSize, nSize};
+        if (shortcut.kind != EShortcut::None) {
+            return CheckRecordSize(header);
         }
-        case EShortcut::NoSizeField:
-            return {true, shortcut.nSize};
-        case EShortcut::None:
-            break;
     }
     return ApplySizeRules(header);
 }

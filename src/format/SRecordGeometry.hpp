@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/ByteOrder.hpp"
+
 namespace sulvan {
 
 struct SSizeCheck {
@@ -24,15 +26,32 @@ struct SRecordGeometry {
 
     // Whether a record starting with these four bytes (sync byte already checked) is
     // acceptable, and its size. May learn nb and nc.
-    SSizeCheck CheckRecordSize(std::span<const std::uint8_t, 4> header);
+    SSizeCheck CheckRecordSize(std::span<const std::uint8_t, 4> header) {
+        // Inline: the record walk checks every record, and the shortcut is its usual answer.
+        const SShortcut& shortcut = m_shortcuts[header[1]];
+        if (shortcut.nBeams == nBeams && shortcut.nCells == nCells &&
+            shortcut.bUserConfigValid == bUserConfigValid) {
+            if (shortcut.kind == EShortcut::SizeField) {
+                const std::uint32_t nSize = std::uint32_t{ReadU16Le(header.data() + 2)} * 2;
+                return {nSize != 0 && nSize == shortcut.nSize, nSize};
+            }
+            if (shortcut.kind == EShortcut::NoSizeField) {
+                return {true, shortcut.nSize};
+            }
+        }
+        return CheckWithoutShortcut(header);
+    }
 
   private:
+    // Works out the identifier's shortcut anew when the counts changed, then applies it or,
+    // when there is none, the rules.
+    SSizeCheck CheckWithoutShortcut(std::span<const std::uint8_t, 4> header);
     // The rule of the catalogue, applied in full.
     SSizeCheck ApplySizeRules(std::span<const std::uint8_t, 4> header);
 
     // Most identifiers, once the counts are known, are accepted at one size: kept per
     // identifier with the counts it was worked out for, the check is a look-up and one
-    // comparison. The record walk checks every record, so this is its hottest step.
+    // comparison.
     enum class EShortcut : std::uint8_t {
         None,         // the rules apply in full
         SizeField,    // accepted when the size field gives nSize

@@ -57,7 +57,7 @@ void CBinaryFile::Close() {
     const int descriptor = m_nDescriptor;
     try {
         if (IsWriting()) {
-            FlushWrites();
+            FinishWrites();
         }
     } catch (...) {
         m_nDescriptor = -1;
@@ -141,8 +141,11 @@ void CBinaryFile::Write(const void* pSource, std::size_t nCount) {
     if (m_nWindowLength + nCount > kWindowSize) {
         FlushWrites();
         if (nCount >= kWindowSize) {
+            // The caller's bytes are written at once: they are not ours to keep.
+            FinishWrites();
             WriteAt(m_nWindowPos, pIn, nCount);
             m_nWindowPos += nCount;
+            m_nLength = std::max(m_nLength, m_nWindowPos);
             return;
         }
     }
@@ -274,19 +277,42 @@ void CBinaryFile::WriteAt(std::uint64_t nPosition, const std::uint8_t* pSource,
         }
         nDone += static_cast<std::size_t>(nPut);
     }
-    m_nLength = std::max(m_nLength, nPosition + nCount);
+}
+
+CBinaryFile::SBufferedWrite CBinaryFile::TakeBuffered() {
+    // The bytes leave the buffer whether or not the OS takes them, so a failed write is
+    // reported once and not again when the file is closed.
+    const SBufferedWrite buffered{m_nWindowPos, m_nWindowLength};
+    m_nWindowLength = 0;
+    m_nWindowPos += buffered.nCount;
+    m_nLength = std::max(m_nLength, m_nWindowPos);
+    return buffered;
 }
 
 void CBinaryFile::FlushWrites() {
     if (m_nWindowLength == 0) {
         return;
     }
-    const std::size_t nPending = m_nWindowLength;
-    // The bytes leave the buffer whether or not the OS takes them, so a failed flush is
-    // reported once and not again when the file is closed.
-    m_nWindowLength = 0;
-    WriteAt(m_nWindowPos, m_pWindow.get(), nPending);
-    m_nWindowPos += nPending;
+    const SBufferedWrite buffered = TakeBuffered();
+    // One buffer is written at a time, so writes reach the file in the order they were made.
+    m_writer.Wait();
+    if (!m_pWriting) {
+        m_pWriting = std::make_unique<std::uint8_t[]>(kWindowSize);
+    }
+    std::swap(m_pWindow, m_pWriting);
+    m_writer.Start([this, buffered, pBytes = m_pWriting.get()] {
+        WriteAt(buffered.nPosition, pBytes, buffered.nCount);
+    });
+}
+
+void CBinaryFile::FinishWrites() {
+    m_writer.Wait();
+    // The last bytes are written here: a thread would only be waited for, and a file that
+    // never fills its buffer (a burst file) never starts one.
+    if (m_nWindowLength != 0) {
+        const SBufferedWrite buffered = TakeBuffered();
+        WriteAt(buffered.nPosition, m_pWindow.get(), buffered.nCount);
+    }
 }
 
 void CBinaryFile::ThrowOsError(int osError) const {

@@ -4,13 +4,19 @@
 // Reads go through a window of kWindowSize bytes; reads and seeks inside the window make no
 // system call, so a record walk that reads four bytes, seeks back and reads the record costs
 // one system call per window, not per record. Writes collect in the same buffer and reach the
-// OS when it is full, on Seek and on Close.
+// OS when it is full, on Seek and on Close. A full buffer is written by a thread of the file's
+// own while the caller fills a second one: the copy into the OS then costs the caller nothing
+// on a machine with a second core. A failed write is reported by the next operation that
+// writes (at the latest Close), as it would be when the OS delays it.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+
+#include "platform/CBackgroundJob.hpp"
 
 namespace sulvan {
 
@@ -95,7 +101,16 @@ class CBinaryFile {
     void FillWindow(std::uint64_t nPosition);
     std::size_t ReadAt(std::uint64_t nPosition, std::uint8_t* pDestination, std::size_t nCount);
     void WriteAt(std::uint64_t nPosition, const std::uint8_t* pSource, std::size_t nCount);
+    struct SBufferedWrite {
+        std::uint64_t nPosition = 0;
+        std::size_t nCount = 0;
+    };
+    // Empties the buffer, moving the position past its bytes; they are the caller's to write.
+    SBufferedWrite TakeBuffered();
+    // Hands what is buffered to the writing thread.
     void FlushWrites();
+    // Returns when everything handed over is written; throws when some of it was not.
+    void FinishWrites();
     [[noreturn]] void ThrowOsError(int osError) const;
 
     int m_nDescriptor = -1;
@@ -110,7 +125,11 @@ class CBinaryFile {
     // The window ends where the file ends; reading further would find nothing new.
     bool m_bWindowReachesEnd = false;
     std::uint64_t m_nLength = 0;
-    std::uint64_t m_nSystemCalls = 0;
+    std::atomic<std::uint64_t> m_nSystemCalls = 0;
+    // The buffer being written while the window fills again.
+    std::unique_ptr<std::uint8_t[]> m_pWriting;
+    // Declared last: it is destroyed first, so no write outlives the buffers or descriptor.
+    CBackgroundJob m_writer;
 };
 
 }  // namespace sulvan

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "CTempDir.hpp"
@@ -95,22 +96,35 @@ TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     EXPECT_EQ(file.Seek(-4, Origin::End), kLength - 4);
 }
 
-TEST_F(CBinaryFileTest, ReportsAFailedFlushOnClose) {
+TEST_F(CBinaryFileTest, ReportsAFailedWriteOnceWhetherItWasBufferedOrHandedOn) {
     if (!CBinaryFile::Exists("/dev/full")) {
         GTEST_SKIP() << "/dev/full is not available";
     }
-    CBinaryFile file;
-    file.Open("/dev/full", Mode::Create);
-    const auto bytes = CountingBytes(100);
-    file.Write(bytes.data(), bytes.size());
-    try {
-        file.Close();
-        FAIL() << "Close() did not report the failed write";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.Cause(), EFileCause::DiskFull);
-        EXPECT_EQ(error.Description(), "No space left on device");
+    // 100 bytes are still buffered at Close; with three windows' worth the writing thread's
+    // failure must reach a later Write.
+    for (std::size_t nCount : {std::size_t{100}, 3 * CBinaryFile::kWindowSize}) {
+        CBinaryFile file;
+        file.Open("/dev/full", Mode::Create);
+        const auto record = CountingBytes(24);
+        std::vector<std::string> failures;
+        auto noteFailure = [&](const char* pWhere, auto&& operation) {
+            try {
+                operation();
+            } catch (const FileError& error) {
+                failures.emplace_back(pWhere);
+                EXPECT_EQ(error.Cause(), EFileCause::DiskFull);
+                EXPECT_EQ(error.Description(), "No space left on device");
+            }
+        };
+        for (std::size_t nDone = 0; nDone < nCount && failures.empty(); nDone += record.size()) {
+            noteFailure("Write", [&] { file.Write(record.data(), record.size()); });
+        }
+        noteFailure("Close", [&] { file.Close(); });
+        EXPECT_EQ(failures,
+                  std::vector<std::string>{nCount < CBinaryFile::kWindowSize ? "Close" : "Write"})
+            << nCount << " bytes";
+        EXPECT_FALSE(file.IsOpen());
     }
-    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST_F(CBinaryFileTest, ReportsWhyAFileCannotBeOpened) {
