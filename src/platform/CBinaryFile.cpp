@@ -9,13 +9,14 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <system_error>
 
 #include "platform/FileError.hpp"
 #include "platform/Path.hpp"
 
 namespace sulvan {
 
-CBinaryFile::CBinaryFile() : m_pWindow(std::make_unique<std::uint8_t[]>(kWindowSize)) {}
+CBinaryFile::CBinaryFile() : m_pWindow(std::make_unique<std::uint8_t[]>(kBufferSize)) {}
 
 CBinaryFile::~CBinaryFile() {
     try {
@@ -43,6 +44,7 @@ void CBinaryFile::Open(const std::string& strPath, EOpenMode mode) {
     m_mode = mode;
     m_strFilePath = MakeFullPath(strPath);
     m_nWindowPos = 0;
+    m_nWindowStart = 0;
     m_nWindowLength = 0;
     m_nWindowIndex = 0;
     m_bWindowReachesEnd = false;
@@ -58,6 +60,8 @@ void CBinaryFile::Close() {
     try {
         if (IsWriting()) {
             FinishWrites();
+        } else {
+            DropReadAhead();
         }
     } catch (...) {
         m_nDescriptor = -1;
@@ -112,7 +116,7 @@ std::size_t CBinaryFile::Read(void* pDestination, std::size_t nCount) {
             }
         }
         const std::size_t nChunk = std::min(BufferedAhead(), nCount - nDone);
-        std::memcpy(pOut + nDone, m_pWindow.get() + m_nWindowIndex, nChunk);
+        std::memcpy(pOut + nDone, WindowBytes() + m_nWindowIndex, nChunk);
         m_nWindowIndex += nChunk;
         nDone += nChunk;
     }
@@ -124,7 +128,7 @@ std::span<const std::uint8_t> CBinaryFile::Peek(std::size_t nCount) {
     if (BufferedAhead() < nCount && !m_bWindowReachesEnd) {
         FillWindow(GetPosition());
     }
-    return {m_pWindow.get() + m_nWindowIndex, std::min(nCount, BufferedAhead())};
+    return {WindowBytes() + m_nWindowIndex, std::min(nCount, BufferedAhead())};
 }
 
 std::span<const std::uint8_t> CBinaryFile::PeekBuffered() {
@@ -132,7 +136,7 @@ std::span<const std::uint8_t> CBinaryFile::PeekBuffered() {
     if (BufferedAhead() == 0 && !m_bWindowReachesEnd) {
         FillWindow(GetPosition());
     }
-    return {m_pWindow.get() + m_nWindowIndex, BufferedAhead()};
+    return {WindowBytes() + m_nWindowIndex, BufferedAhead()};
 }
 
 void CBinaryFile::Write(const void* pSource, std::size_t nCount) {
@@ -232,13 +236,88 @@ std::size_t CBinaryFile::ReadHead(const std::string& strPath, std::span<std::uin
 }
 
 void CBinaryFile::FillWindow(std::uint64_t nPosition) {
+    const std::uint64_t nWindowEnd = m_nWindowPos + m_nWindowLength;
+    // A window wanted where the current one leaves off says the file is read from start to
+    // end; one wanted anywhere else (the first, or after a seek away) reads nothing ahead, so
+    // that looking at a file's head costs one read and no thread.
+    const bool bFollowsOn =
+        m_nWindowLength != 0 && nPosition >= m_nWindowPos && nPosition <= nWindowEnd;
+    std::size_t nRead = 0;
+    if (bFollowsOn && m_bReadingAhead && m_nAheadPos == nWindowEnd &&
+        nWindowEnd - nPosition <= kBufferSize - kWindowSize) {
+        nRead = TakeReadAhead(nPosition);
+    } else {
+        DropReadAhead();
+        nRead = ReadWindowAt(nPosition);
+    }
+    m_bWindowReachesEnd = nRead < kWindowSize;
+    if (bFollowsOn && !m_bWindowReachesEnd) {
+        StartReadAhead();
+    }
+}
+
+std::size_t CBinaryFile::ReadWindowAt(std::uint64_t nPosition) {
     // Asking for no more than the file holds spares the call that would only report its end.
     const std::uint64_t nLeft = nPosition < m_nLength ? m_nLength - nPosition : 0;
     const auto nWanted = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, nLeft));
     m_nWindowPos = nPosition;
+    m_nWindowStart = 0;
     m_nWindowIndex = 0;
-    m_nWindowLength = nWanted == 0 ? 0 : ReadAt(nPosition, m_pWindow.get(), nWanted);
-    m_bWindowReachesEnd = m_nWindowLength < kWindowSize;
+    m_nWindowLength = 0;  // stays empty when the read fails
+    if (nWanted != 0) {
+        m_nWindowLength = ReadAt(nPosition, m_pWindow.get(), nWanted);
+    }
+    return m_nWindowLength;
+}
+
+void CBinaryFile::StartReadAhead() {
+    const std::uint64_t nFrom = m_nWindowPos + m_nWindowLength;
+    const std::uint64_t nLeft = nFrom < m_nLength ? m_nLength - nFrom : 0;
+    const auto nWanted = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, nLeft));
+    if (nWanted == 0) {
+        return;
+    }
+    if (!m_pSpare) {
+        m_pSpare = std::make_unique<std::uint8_t[]>(kBufferSize);
+    }
+    // Read behind the room the unused bytes of the current window will take.
+    std::uint8_t* pInto = m_pSpare.get() + (kBufferSize - kWindowSize);
+    m_nAheadPos = nFrom;
+    m_nAheadLength = 0;
+    try {
+        m_background.Start(
+            [this, nFrom, pInto, nWanted] { m_nAheadLength = ReadAt(nFrom, pInto, nWanted); });
+    } catch (const std::system_error&) {
+        return;  // no thread to be had: the next window is read when it is wanted
+    }
+    m_bReadingAhead = true;
+}
+
+std::size_t CBinaryFile::TakeReadAhead(std::uint64_t nPosition) {
+    m_bReadingAhead = false;
+    m_background.Wait();
+    const auto nCarried = static_cast<std::size_t>(m_nAheadPos - nPosition);
+    const std::uint8_t* pUnused =
+        WindowBytes() + static_cast<std::size_t>(nPosition - m_nWindowPos);
+    m_nWindowStart = kBufferSize - kWindowSize - nCarried;
+    std::memcpy(m_pSpare.get() + m_nWindowStart, pUnused, nCarried);
+    std::swap(m_pWindow, m_pSpare);
+    m_nWindowPos = nPosition;
+    m_nWindowIndex = 0;
+    m_nWindowLength = nCarried + m_nAheadLength;
+    return m_nAheadLength;
+}
+
+void CBinaryFile::DropReadAhead() noexcept {
+    if (!m_bReadingAhead) {
+        return;
+    }
+    m_bReadingAhead = false;
+    try {
+        m_background.Wait();
+    } catch (const FileError&) {
+        // The window is read again where it is wanted, and that read reports its failure.
+    }
 }
 
 std::size_t CBinaryFile::ReadAt(std::uint64_t nPosition, std::uint8_t* pDestination,
@@ -295,18 +374,22 @@ void CBinaryFile::FlushWrites() {
     }
     const SBufferedWrite buffered = TakeBuffered();
     // One buffer is written at a time, so writes reach the file in the order they were made.
-    m_writer.Wait();
-    if (!m_pWriting) {
-        m_pWriting = std::make_unique<std::uint8_t[]>(kWindowSize);
+    m_background.Wait();
+    if (!m_pSpare) {
+        m_pSpare = std::make_unique<std::uint8_t[]>(kBufferSize);
     }
-    std::swap(m_pWindow, m_pWriting);
-    m_writer.Start([this, buffered, pBytes = m_pWriting.get()] {
-        WriteAt(buffered.nPosition, pBytes, buffered.nCount);
-    });
+    std::swap(m_pWindow, m_pSpare);
+    std::uint8_t* pBytes = m_pSpare.get();
+    try {
+        m_background.Start(
+            [this, buffered, pBytes] { WriteAt(buffered.nPosition, pBytes, buffered.nCount); });
+    } catch (const std::system_error&) {
+        WriteAt(buffered.nPosition, pBytes, buffered.nCount);  // no thread to be had
+    }
 }
 
 void CBinaryFile::FinishWrites() {
-    m_writer.Wait();
+    m_background.Wait();
     // The last bytes are written here: a thread would only be waited for, and a file that
     // never fills its buffer (a burst file) never starts one.
     if (m_nWindowLength != 0) {

@@ -72,6 +72,37 @@ TEST_F(CBinaryFileTest, ReadsAcrossTheWindowEdgeAndSeeksBackIntoIt) {
     EXPECT_EQ(piece[0], bytes[nStart + 1]);
 }
 
+TEST_F(CBinaryFileTest, ReadsAheadWhileReadFromStartToEndAndDropsItAfterASeekAway) {
+    const auto bytes = CountingBytes(5 * CBinaryFile::kWindowSize + 333);
+    CBinaryFile file;
+    file.Open(m_dir.Write("data.bin", bytes), Mode::Read);
+    // Steps that leave part of every window unused, as the record walk does, a seek back to
+    // the start half-way, and a read larger than the window in between.
+    std::uint64_t nPosition = 0;
+    bool bSoughtBack = false;
+    while (nPosition < bytes.size()) {
+        file.Seek(static_cast<std::int64_t>(nPosition), Origin::Begin);
+        const auto ahead = file.Peek(CBinaryFile::kWindowSize);
+        ASSERT_EQ(ahead.size(),
+                  std::min<std::uint64_t>(CBinaryFile::kWindowSize, bytes.size() - nPosition));
+        ASSERT_TRUE(std::equal(ahead.begin(), ahead.end(), bytes.begin() + nPosition))
+            << "at " << nPosition;
+        nPosition += ahead.size() - std::min<std::size_t>(ahead.size(), 1001);
+        if (ahead.size() < CBinaryFile::kWindowSize) {
+            break;
+        }
+        if (!bSoughtBack && nPosition > 3 * CBinaryFile::kWindowSize) {
+            bSoughtBack = true;
+            file.Seek(5, Origin::Begin);
+            std::vector<std::uint8_t> large(CBinaryFile::kWindowSize + 7);
+            ASSERT_EQ(file.Read(large.data(), large.size()), large.size());
+            ASSERT_TRUE(std::equal(large.begin(), large.end(), bytes.begin() + 5));
+            nPosition = 17;
+        }
+    }
+    EXPECT_TRUE(bSoughtBack);
+}
+
 TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     constexpr std::uint64_t kLength = 5ull << 30;
     constexpr std::uint64_t kMarkerAt = (9ull << 29) + 3;  // 4.5 GiB + 3
