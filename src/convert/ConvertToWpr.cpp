@@ -188,7 +188,7 @@ class CWaveConversion {
     bool TakePelora(const SRecordView& record) {
         const std::uint8_t* p = record.Data();
         const STimeWindowCheck window = m_reader.CheckTimeWindow(
-            SplitClock(p + kRecordClockOffset), m_options.windowStart, m_options.windowEnd);
+            m_clocks.Decode(p + kRecordClockOffset), m_options.windowStart, m_options.windowEnd);
         if (window.nPosition != 0) {
             return window.nPosition < 0;
         }
@@ -290,6 +290,7 @@ class CWaveConversion {
     const std::size_t m_nProfileSize;
     bool m_bWaveMode = false;
     std::uint32_t m_nBurstPosition = 0;
+    CClockDecoder m_clocks;
     SWaveBurstHeader m_header;
     // What the latest system sample gives a Tarsis wave burst header: battery, sound speed,
     // attitude and temperature; every other field stays zero.

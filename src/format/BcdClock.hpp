@@ -2,6 +2,7 @@
 // Record clocks: six bytes of two BCD digits each, in the order minute, second, day, hour,
 // year within the century, month.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,25 @@ SDateTimeFields SplitClock(const std::uint8_t* pClock);
 
 // The date-time of a clock; empty when the fields form no valid date and time.
 std::optional<double> DecodeClock(const std::uint8_t* pClock);
+
+// Decodes the clocks of a record walk: every record of one second carries the same clock, so
+// the date-time is formed anew only when the clock changes.
+class CClockDecoder {
+  public:
+    std::optional<double> Decode(const std::uint8_t* pClock) {
+        if (!m_bKnown || !std::equal(m_last.begin(), m_last.end(), pClock)) {
+            std::copy_n(pClock, kClockSize, m_last.begin());
+            m_value = DecodeClock(pClock);
+            m_bKnown = true;
+        }
+        return m_value;
+    }
+
+  private:
+    ClockBytes m_last{};
+    std::optional<double> m_value;
+    bool m_bKnown = false;
+};
 
 // The clock of a date-time value; kInvalidClock when bInvalid is set or the value cannot be
 // split into calendar fields.

@@ -266,14 +266,13 @@ void CInsFile::ApplyFamilyRules() {
     m_conf.SetUserCells(bSingleCell ? 1 : 3);
 }
 
-STimeWindowCheck CInsFile::CheckTimeWindow(const SDateTimeFields& recordTime,
+STimeWindowCheck CInsFile::CheckTimeWindow(std::optional<double> recordTime,
                                            const SDateTimeWithStatus& start,
                                            const SDateTimeWithStatus& end) {
-    const std::optional<double> value = DateTimeFromFields(recordTime);
-    if (!value) {
+    if (!recordTime) {
         return {{0.0, SDateTimeWithStatus::kInvalid}, 0};
     }
-    const SDateTimeWithStatus time{*value, SDateTimeWithStatus::kValid};
+    const SDateTimeWithStatus time{*recordTime, SDateTimeWithStatus::kValid};
     if (start.IsValid() && end.IsValid()) {
         if (IsBefore(time, start)) {
             return {time, -1};

@@ -6,6 +6,7 @@
 // records from the position Open leaves (see CRecordWalk).
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -64,9 +65,10 @@ class CInsFile : public CBinaryFile {
         return m_geometry.CheckRecordSize(header);
     }
 
-    // Checks a record time against a window of two limits and widens the window of times
-    // accepted so far (see WindowFirstTime and WindowLastTime).
-    STimeWindowCheck CheckTimeWindow(const SDateTimeFields& recordTime,
+    // Checks a record time (empty when its clock forms no date-time) against a window of two
+    // limits and widens the window of times accepted so far (see WindowFirstTime and
+    // WindowLastTime).
+    STimeWindowCheck CheckTimeWindow(std::optional<double> recordTime,
                                      const SDateTimeWithStatus& start,
                                      const SDateTimeWithStatus& end);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cmath>
 #include <limits>
 
@@ -63,6 +65,18 @@ TEST(DecodeClock, FieldsOutOfRangeMakeTheStampInvalid) {
         EXPECT_FALSE(DecodeClock(pClock).has_value());
     }
     EXPECT_FALSE(DecodeClock(kInvalidClock.data()).has_value());
+}
+
+TEST(CClockDecoder, DecodesEveryClockAsDecodeClockDoes) {
+    // Repeats, changes, an invalid clock repeated, and a return to an earlier clock.
+    const std::vector<ClockBytes> clocks = {
+        {0x30, 0x15, 0x02, 0x10, 0x08, 0x01}, {0x30, 0x15, 0x02, 0x10, 0x08, 0x01},
+        {0x30, 0x16, 0x02, 0x10, 0x08, 0x01}, {0x30, 0x16, 0x32, 0x10, 0x08, 0x01},
+        {0x30, 0x16, 0x32, 0x10, 0x08, 0x01}, {0x30, 0x15, 0x02, 0x10, 0x08, 0x01}};
+    CClockDecoder decoder;
+    for (const ClockBytes& clock : clocks) {
+        EXPECT_EQ(decoder.Decode(clock.data()), DecodeClock(clock.data()));
+    }
 }
 
 TEST(EncodeClock, InvalidValuesBecomeAllNines) {

@@ -162,11 +162,18 @@ TEST(CInsFileTimeWindow, PlacesTimesBeforeInsideAndAfterTheWindow) {
     reader.WindowFirstTime().nStatus = SDateTimeWithStatus::kInvalid;
     const SDateTimeWithStatus start{39448.0, 0};  // 2008-01-01
     const SDateTimeWithStatus end{39449.0, 0};    // 2008-01-02
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(2007, 12, 31, 23), start, end).nPosition, -1);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(2008, 1, 1, 6), start, end).nPosition, 0);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(2008, 1, 1, 18), start, end).nPosition, 0);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(2008, 1, 2), start, end).nPosition, 0);
-    EXPECT_EQ(reader.CheckTimeWindow(Fields(2008, 1, 2, 1), start, end).nPosition, 1);
+    EXPECT_EQ(
+        reader.CheckTimeWindow(DateTimeFromFields(Fields(2007, 12, 31, 23)), start, end).nPosition,
+        -1);
+    EXPECT_EQ(
+        reader.CheckTimeWindow(DateTimeFromFields(Fields(2008, 1, 1, 6)), start, end).nPosition, 0);
+    EXPECT_EQ(
+        reader.CheckTimeWindow(DateTimeFromFields(Fields(2008, 1, 1, 18)), start, end).nPosition,
+        0);
+    EXPECT_EQ(reader.CheckTimeWindow(DateTimeFromFields(Fields(2008, 1, 2)), start, end).nPosition,
+              0);
+    EXPECT_EQ(
+        reader.CheckTimeWindow(DateTimeFromFields(Fields(2008, 1, 2, 1)), start, end).nPosition, 1);
     EXPECT_DOUBLE_EQ(reader.WindowFirstTime().dValue, 39448.25);
     EXPECT_DOUBLE_EQ(reader.WindowLastTime().dValue, 39449.0);
 }
