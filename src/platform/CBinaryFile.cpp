@@ -34,8 +34,11 @@ void CBinaryFile::Open(const std::string& strPath, EOpenMode mode) {
     if (descriptor < 0) {
         throw FileError::FromErrno(errno, strPath);
     }
+    // A created file is empty, and a folder cannot be opened for writing; a file opened for
+    // reading may be either, which only its status tells. Burst files are created by the
+    // thousand, so they are spared the call.
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (mode == EOpenMode::Read && (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode))) {
         const int osError = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(descriptor);
         throw FileError::FromErrno(osError, strPath);

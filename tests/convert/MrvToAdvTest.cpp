@@ -80,8 +80,11 @@ class MrvToAdvTest : public ::testing::Test {
              at += nRecord) {
             strRecords += strRecords.empty() ? "" : " ";
             for (std::size_t p = 0; p < nProbes; ++p) {
-                strRecords += (p == 0 ? "" : ",") + std::to_string(static_cast<int>(std::lround(
-                                                        ReadF32Le(&adv[at + 18 * p]) / 0.001)));
+                if (p != 0) {
+                    strRecords += ',';
+                }
+                strRecords += std::to_string(
+                    static_cast<int>(std::lround(ReadF32Le(&adv[at + 18 * p]) / 0.001)));
             }
             const std::uint16_t nTrailer = ReadU16Le(&adv[at + 18 * nProbes]);
             strRecords += nTrailer == 0 ? "" : "#" + std::to_string(nTrailer);
