@@ -9,14 +9,13 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <system_error>
 
 #include "platform/FileError.hpp"
 #include "platform/Path.hpp"
 
 namespace sulvan {
 
-CBinaryFile::CBinaryFile() : m_pWindow(std::make_unique<std::uint8_t[]>(kBufferSize)) {}
+CBinaryFile::CBinaryFile() : m_pWindow(std::make_unique<std::uint8_t[]>(kWindowSize)) {}
 
 CBinaryFile::~CBinaryFile() {
     try {
@@ -47,7 +46,6 @@ void CBinaryFile::Open(const std::string& strPath, EOpenMode mode) {
     m_mode = mode;
     m_strFilePath = MakeFullPath(strPath);
     m_nWindowPos = 0;
-    m_nWindowStart = 0;
     m_nWindowLength = 0;
     m_nWindowIndex = 0;
     m_bWindowReachesEnd = false;
@@ -62,9 +60,7 @@ void CBinaryFile::Close() {
     const int descriptor = m_nDescriptor;
     try {
         if (IsWriting()) {
-            FinishWrites();
-        } else {
-            DropReadAhead();
+            FlushWrites();
         }
     } catch (...) {
         m_nDescriptor = -1;
@@ -119,7 +115,7 @@ std::size_t CBinaryFile::Read(void* pDestination, std::size_t nCount) {
             }
         }
         const std::size_t nChunk = std::min(BufferedAhead(), nCount - nDone);
-        std::memcpy(pOut + nDone, WindowBytes() + m_nWindowIndex, nChunk);
+        std::memcpy(pOut + nDone, m_pWindow.get() + m_nWindowIndex, nChunk);
         m_nWindowIndex += nChunk;
         nDone += nChunk;
     }
@@ -131,7 +127,7 @@ std::span<const std::uint8_t> CBinaryFile::Peek(std::size_t nCount) {
     if (BufferedAhead() < nCount && !m_bWindowReachesEnd) {
         FillWindow(GetPosition());
     }
-    return {WindowBytes() + m_nWindowIndex, std::min(nCount, BufferedAhead())};
+    return {m_pWindow.get() + m_nWindowIndex, std::min(nCount, BufferedAhead())};
 }
 
 std::span<const std::uint8_t> CBinaryFile::PeekBuffered() {
@@ -139,7 +135,7 @@ std::span<const std::uint8_t> CBinaryFile::PeekBuffered() {
     if (BufferedAhead() == 0 && !m_bWindowReachesEnd) {
         FillWindow(GetPosition());
     }
-    return {WindowBytes() + m_nWindowIndex, BufferedAhead()};
+    return {m_pWindow.get() + m_nWindowIndex, BufferedAhead()};
 }
 
 void CBinaryFile::Write(const void* pSource, std::size_t nCount) {
@@ -148,11 +144,8 @@ void CBinaryFile::Write(const void* pSource, std::size_t nCount) {
     if (m_nWindowLength + nCount > kWindowSize) {
         FlushWrites();
         if (nCount >= kWindowSize) {
-            // The caller's bytes are written at once: they are not ours to keep.
-            FinishWrites();
             WriteAt(m_nWindowPos, pIn, nCount);
             m_nWindowPos += nCount;
-            m_nLength = std::max(m_nLength, m_nWindowPos);
             return;
         }
     }
@@ -239,88 +232,13 @@ std::size_t CBinaryFile::ReadHead(const std::string& strPath, std::span<std::uin
 }
 
 void CBinaryFile::FillWindow(std::uint64_t nPosition) {
-    const std::uint64_t nWindowEnd = m_nWindowPos + m_nWindowLength;
-    // A window wanted where the current one leaves off says the file is read from start to
-    // end; one wanted anywhere else (the first, or after a seek away) reads nothing ahead, so
-    // that looking at a file's head costs one read and no thread.
-    const bool bFollowsOn =
-        m_nWindowLength != 0 && nPosition >= m_nWindowPos && nPosition <= nWindowEnd;
-    std::size_t nRead = 0;
-    if (bFollowsOn && m_bReadingAhead && m_nAheadPos == nWindowEnd &&
-        nWindowEnd - nPosition <= kBufferSize - kWindowSize) {
-        nRead = TakeReadAhead(nPosition);
-    } else {
-        DropReadAhead();
-        nRead = ReadWindowAt(nPosition);
-    }
-    m_bWindowReachesEnd = nRead < kWindowSize;
-    if (bFollowsOn && !m_bWindowReachesEnd) {
-        StartReadAhead();
-    }
-}
-
-std::size_t CBinaryFile::ReadWindowAt(std::uint64_t nPosition) {
     // Asking for no more than the file holds spares the call that would only report its end.
     const std::uint64_t nLeft = nPosition < m_nLength ? m_nLength - nPosition : 0;
     const auto nWanted = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, nLeft));
     m_nWindowPos = nPosition;
-    m_nWindowStart = 0;
     m_nWindowIndex = 0;
-    m_nWindowLength = 0;  // stays empty when the read fails
-    if (nWanted != 0) {
-        m_nWindowLength = ReadAt(nPosition, m_pWindow.get(), nWanted);
-    }
-    return m_nWindowLength;
-}
-
-void CBinaryFile::StartReadAhead() {
-    const std::uint64_t nFrom = m_nWindowPos + m_nWindowLength;
-    const std::uint64_t nLeft = nFrom < m_nLength ? m_nLength - nFrom : 0;
-    const auto nWanted = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, nLeft));
-    if (nWanted == 0) {
-        return;
-    }
-    if (!m_pSpare) {
-        m_pSpare = std::make_unique<std::uint8_t[]>(kBufferSize);
-    }
-    // Read behind the room the unused bytes of the current window will take.
-    std::uint8_t* pInto = m_pSpare.get() + (kBufferSize - kWindowSize);
-    m_nAheadPos = nFrom;
-    m_nAheadLength = 0;
-    try {
-        m_background.Start(
-            [this, nFrom, pInto, nWanted] { m_nAheadLength = ReadAt(nFrom, pInto, nWanted); });
-    } catch (const std::system_error&) {
-        return;  // no thread to be had: the next window is read when it is wanted
-    }
-    m_bReadingAhead = true;
-}
-
-std::size_t CBinaryFile::TakeReadAhead(std::uint64_t nPosition) {
-    m_bReadingAhead = false;
-    m_background.Wait();
-    const auto nCarried = static_cast<std::size_t>(m_nAheadPos - nPosition);
-    const std::uint8_t* pUnused =
-        WindowBytes() + static_cast<std::size_t>(nPosition - m_nWindowPos);
-    m_nWindowStart = kBufferSize - kWindowSize - nCarried;
-    std::memcpy(m_pSpare.get() + m_nWindowStart, pUnused, nCarried);
-    std::swap(m_pWindow, m_pSpare);
-    m_nWindowPos = nPosition;
-    m_nWindowIndex = 0;
-    m_nWindowLength = nCarried + m_nAheadLength;
-    return m_nAheadLength;
-}
-
-void CBinaryFile::DropReadAhead() noexcept {
-    if (!m_bReadingAhead) {
-        return;
-    }
-    m_bReadingAhead = false;
-    try {
-        m_background.Wait();
-    } catch (const FileError&) {
-        // The window is read again where it is wanted, and that read reports its failure.
-    }
+    m_nWindowLength = nWanted == 0 ? 0 : ReadAt(nPosition, m_pWindow.get(), nWanted);
+    m_bWindowReachesEnd = m_nWindowLength < kWindowSize;
 }
 
 std::size_t CBinaryFile::ReadAt(std::uint64_t nPosition, std::uint8_t* pDestination,
@@ -359,46 +277,19 @@ void CBinaryFile::WriteAt(std::uint64_t nPosition, const std::uint8_t* pSource,
         }
         nDone += static_cast<std::size_t>(nPut);
     }
-}
-
-CBinaryFile::SBufferedWrite CBinaryFile::TakeBuffered() {
-    // The bytes leave the buffer whether or not the OS takes them, so a failed write is
-    // reported once and not again when the file is closed.
-    const SBufferedWrite buffered{m_nWindowPos, m_nWindowLength};
-    m_nWindowLength = 0;
-    m_nWindowPos += buffered.nCount;
-    m_nLength = std::max(m_nLength, m_nWindowPos);
-    return buffered;
+    m_nLength = std::max(m_nLength, nPosition + nCount);
 }
 
 void CBinaryFile::FlushWrites() {
     if (m_nWindowLength == 0) {
         return;
     }
-    const SBufferedWrite buffered = TakeBuffered();
-    // One buffer is written at a time, so writes reach the file in the order they were made.
-    m_background.Wait();
-    if (!m_pSpare) {
-        m_pSpare = std::make_unique<std::uint8_t[]>(kBufferSize);
-    }
-    std::swap(m_pWindow, m_pSpare);
-    std::uint8_t* pBytes = m_pSpare.get();
-    try {
-        m_background.Start(
-            [this, buffered, pBytes] { WriteAt(buffered.nPosition, pBytes, buffered.nCount); });
-    } catch (const std::system_error&) {
-        WriteAt(buffered.nPosition, pBytes, buffered.nCount);  // no thread to be had
-    }
-}
-
-void CBinaryFile::FinishWrites() {
-    m_background.Wait();
-    // The last bytes are written here: a thread would only be waited for, and a file that
-    // never fills its buffer (a burst file) never starts one.
-    if (m_nWindowLength != 0) {
-        const SBufferedWrite buffered = TakeBuffered();
-        WriteAt(buffered.nPosition, m_pWindow.get(), buffered.nCount);
-    }
+    const std::size_t nPending = m_nWindowLength;
+    // The bytes leave the buffer whether or not the OS takes them, so a failed flush is
+    // reported once and not again when the file is closed.
+    m_nWindowLength = 0;
+    WriteAt(m_nWindowPos, m_pWindow.get(), nPending);
+    m_nWindowPos += nPending;
 }
 
 void CBinaryFile::ThrowOsError(int osError) const {

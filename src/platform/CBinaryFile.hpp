@@ -4,21 +4,13 @@
 // Reads go through a window of kWindowSize bytes; reads and seeks inside the window make no
 // system call, so a record walk that reads four bytes, seeks back and reads the record costs
 // one system call per window, not per record. Writes collect in the same buffer and reach the
-// OS when it is full, on Seek and on Close. A full buffer is written by a thread of the file's
-// own while the caller fills a second one, and a file read from start to end has its next
-// window read by that thread while the caller works through the current one: the copies from
-// and into the OS, and the waits for the disk, then cost the caller nothing on a machine with
-// a second core. A failed write is reported by the next operation that writes (at the latest
-// Close), as it would be when the OS delays it.
+// OS when it is full, on Seek and on Close.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
-
-#include "platform/CBackgroundJob.hpp"
 
 namespace sulvan {
 
@@ -99,41 +91,17 @@ class CBinaryFile {
   private:
     bool IsWriting() const { return m_mode == EOpenMode::Create; }
     std::size_t BufferedAhead() const { return m_nWindowLength - m_nWindowIndex; }
-    // The window's first byte. A window read ahead starts with the bytes of the window before
-    // it that were not used yet, copied in front of what was read.
-    const std::uint8_t* WindowBytes() const { return m_pWindow.get() + m_nWindowStart; }
-    // Makes the window start at nPosition, from the window read ahead when it follows on.
+    // Reads the window anew so that it starts at nPosition.
     void FillWindow(std::uint64_t nPosition);
-    // Reads the window at nPosition now; returns how many bytes were read.
-    std::size_t ReadWindowAt(std::uint64_t nPosition);
-    // Starts reading the window that follows the current one into the spare buffer.
-    void StartReadAhead();
-    // The window read ahead, with the current window's bytes from nPosition on in front of it;
-    // returns how many bytes were read ahead. Rethrows the failure of that read.
-    std::size_t TakeReadAhead(std::uint64_t nPosition);
-    // Waits for a read ahead that is not needed; its failure does not matter.
-    void DropReadAhead() noexcept;
     std::size_t ReadAt(std::uint64_t nPosition, std::uint8_t* pDestination, std::size_t nCount);
     void WriteAt(std::uint64_t nPosition, const std::uint8_t* pSource, std::size_t nCount);
-    struct SBufferedWrite {
-        std::uint64_t nPosition = 0;
-        std::size_t nCount = 0;
-    };
-    // Empties the buffer, moving the position past its bytes; they are the caller's to write.
-    SBufferedWrite TakeBuffered();
-    // Hands what is buffered to the writing thread.
     void FlushWrites();
-    // Returns when everything handed over is written; throws when some of it was not.
-    void FinishWrites();
     [[noreturn]] void ThrowOsError(int osError) const;
 
     int m_nDescriptor = -1;
     EOpenMode m_mode = EOpenMode::Read;
     std::string m_strFilePath;
-    // Buffers of kBufferSize bytes. When writing, the window starts at the buffer's start.
-    static constexpr std::size_t kBufferSize = 2 * kWindowSize;
     std::unique_ptr<std::uint8_t[]> m_pWindow;
-    std::size_t m_nWindowStart = 0;
     // File offset of the first window byte. When writing, the window holds unwritten bytes
     // that belong at this offset.
     std::uint64_t m_nWindowPos = 0;
@@ -142,14 +110,7 @@ class CBinaryFile {
     // The window ends where the file ends; reading further would find nothing new.
     bool m_bWindowReachesEnd = false;
     std::uint64_t m_nLength = 0;
-    std::atomic<std::uint64_t> m_nSystemCalls = 0;
-    // The buffer being written while the window fills again, or being read into ahead of it.
-    std::unique_ptr<std::uint8_t[]> m_pSpare;
-    bool m_bReadingAhead = false;
-    std::uint64_t m_nAheadPos = 0;
-    std::size_t m_nAheadLength = 0;
-    // Declared last: it is destroyed first, so no read or write outlives the buffers.
-    CBackgroundJob m_background;
+    std::uint64_t m_nSystemCalls = 0;
 };
 
 }  // namespace sulvan

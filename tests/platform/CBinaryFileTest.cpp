@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
-#include <string>
 #include <vector>
 
 #include "CTempDir.hpp"
@@ -72,37 +71,6 @@ TEST_F(CBinaryFileTest, ReadsAcrossTheWindowEdgeAndSeeksBackIntoIt) {
     EXPECT_EQ(piece[0], bytes[nStart + 1]);
 }
 
-TEST_F(CBinaryFileTest, ReadsAheadWhileReadFromStartToEndAndDropsItAfterASeekAway) {
-    const auto bytes = CountingBytes(5 * CBinaryFile::kWindowSize + 333);
-    CBinaryFile file;
-    file.Open(m_dir.Write("data.bin", bytes), Mode::Read);
-    // Steps that leave part of every window unused, as the record walk does, a seek back to
-    // the start half-way, and a read larger than the window in between.
-    std::uint64_t nPosition = 0;
-    bool bSoughtBack = false;
-    while (nPosition < bytes.size()) {
-        file.Seek(static_cast<std::int64_t>(nPosition), Origin::Begin);
-        const auto ahead = file.Peek(CBinaryFile::kWindowSize);
-        ASSERT_EQ(ahead.size(),
-                  std::min<std::uint64_t>(CBinaryFile::kWindowSize, bytes.size() - nPosition));
-        ASSERT_TRUE(std::equal(ahead.begin(), ahead.end(), bytes.begin() + nPosition))
-            << "at " << nPosition;
-        nPosition += ahead.size() - std::min<std::size_t>(ahead.size(), 1001);
-        if (ahead.size() < CBinaryFile::kWindowSize) {
-            break;
-        }
-        if (!bSoughtBack && nPosition > 3 * CBinaryFile::kWindowSize) {
-            bSoughtBack = true;
-            file.Seek(5, Origin::Begin);
-            std::vector<std::uint8_t> large(CBinaryFile::kWindowSize + 7);
-            ASSERT_EQ(file.Read(large.data(), large.size()), large.size());
-            ASSERT_TRUE(std::equal(large.begin(), large.end(), bytes.begin() + 5));
-            nPosition = 17;
-        }
-    }
-    EXPECT_TRUE(bSoughtBack);
-}
-
 TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     constexpr std::uint64_t kLength = 5ull << 30;
     constexpr std::uint64_t kMarkerAt = (9ull << 29) + 3;  // 4.5 GiB + 3
@@ -127,35 +95,22 @@ TEST_F(CBinaryFileTest, ReachesOffsetsBeyondFourGibibytes) {
     EXPECT_EQ(file.Seek(-4, Origin::End), kLength - 4);
 }
 
-TEST_F(CBinaryFileTest, ReportsAFailedWriteOnceWhetherItWasBufferedOrHandedOn) {
+TEST_F(CBinaryFileTest, ReportsAFailedFlushOnClose) {
     if (!CBinaryFile::Exists("/dev/full")) {
         GTEST_SKIP() << "/dev/full is not available";
     }
-    // 100 bytes are still buffered at Close; with three windows' worth the writing thread's
-    // failure must reach a later Write.
-    for (std::size_t nCount : {std::size_t{100}, 3 * CBinaryFile::kWindowSize}) {
-        CBinaryFile file;
-        file.Open("/dev/full", Mode::Create);
-        const auto record = CountingBytes(24);
-        std::vector<std::string> failures;
-        auto noteFailure = [&](const char* pWhere, auto&& operation) {
-            try {
-                operation();
-            } catch (const FileError& error) {
-                failures.emplace_back(pWhere);
-                EXPECT_EQ(error.Cause(), EFileCause::DiskFull);
-                EXPECT_EQ(error.Description(), "No space left on device");
-            }
-        };
-        for (std::size_t nDone = 0; nDone < nCount && failures.empty(); nDone += record.size()) {
-            noteFailure("Write", [&] { file.Write(record.data(), record.size()); });
-        }
-        noteFailure("Close", [&] { file.Close(); });
-        EXPECT_EQ(failures,
-                  std::vector<std::string>{nCount < CBinaryFile::kWindowSize ? "Close" : "Write"})
-            << nCount << " bytes";
-        EXPECT_FALSE(file.IsOpen());
+    CBinaryFile file;
+    file.Open("/dev/full", Mode::Create);
+    const auto bytes = CountingBytes(100);
+    file.Write(bytes.data(), bytes.size());
+    try {
+        file.Close();
+        FAIL() << "Close() did not report the failed write";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.Cause(), EFileCause::DiskFull);
+        EXPECT_EQ(error.Description(), "No space left on device");
     }
+    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST_F(CBinaryFileTest, ReportsWhyAFileCannotBeOpened) {
