@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace sulvan {
 namespace {
