@@ -1,21 +1,14 @@
 #include "CTerminalUserInterface.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <iomanip>
 #include <istream>
 #include <ostream>
 
+#include "COutcomeReport.hpp"
+#include "platform/Text.hpp"
+
 namespace sulvan::cli {
-namespace {
-
-std::string Lowered(std::string strText) {
-    std::transform(strText.begin(), strText.end(), strText.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return strText;
-}
-
-}  // namespace
 
 std::string ToLines(const std::string& strText) {
     std::string strLines = strText;
@@ -25,8 +18,13 @@ std::string ToLines(const std::string& strText) {
 
 CTerminalUserInterface::CTerminalUserInterface(std::ostream& err, std::istream& in,
                                                EAnswerPolicy policy, STerminals terminals,
-                                               bool bQuiet)
-    : m_err(err), m_in(in), m_policy(policy), m_terminals(terminals), m_bQuiet(bQuiet) {}
+                                               bool bQuiet, COutcomeReport& report)
+    : m_err(err),
+      m_in(in),
+      m_policy(policy),
+      m_terminals(terminals),
+      m_bQuiet(bQuiet),
+      m_report(report) {}
 
 void CTerminalUserInterface::ShowMessage(const std::string& strText) {
     if (!m_bQuiet) {
@@ -62,11 +60,9 @@ bool CTerminalUserInterface::AskYesNo(const std::string& strText) {
     return Ask(strText, "[y/n]");
 }
 
-void CTerminalUserInterface::Warn(const std::string& strText) {
-    if (!m_bQuiet) {
-        EraseProgress();
-        m_err << "sulvan-convert: " << strText << "\n";
-    }
+void CTerminalUserInterface::ReportOutcome(const SFileOutcome& outcome) {
+    EraseProgress();
+    m_report.Report(outcome);
 }
 
 bool CTerminalUserInterface::Ask(const std::string& strText, const char* pChoices) {
@@ -91,7 +87,7 @@ bool CTerminalUserInterface::Ask(const std::string& strText, const char* pChoice
             m_err << "\n";
             return false;
         }
-        strAnswer = Lowered(strAnswer);
+        strAnswer = LowerCased(strAnswer);
         if (strAnswer == "y" || strAnswer == "yes" || strAnswer == "ok") {
             return true;
         }

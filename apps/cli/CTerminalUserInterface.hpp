@@ -10,6 +10,8 @@
 
 namespace sulvan::cli {
 
+class COutcomeReport;
+
 enum class EAnswerPolicy {
     Ask,  // ask on the terminal; without one, answer No and say so
     Yes,  // answer every question Yes (OK)
@@ -24,9 +26,10 @@ struct STerminals {
 
 class CTerminalUserInterface : public CUserInterface {
   public:
-    // bQuiet: messages, progress and questions answered without asking are not shown.
+    // bQuiet: messages, progress and questions answered without asking are not shown. Each
+    // file's outcome goes to report.
     CTerminalUserInterface(std::ostream& err, std::istream& in, EAnswerPolicy policy,
-                           STerminals terminals, bool bQuiet);
+                           STerminals terminals, bool bQuiet, COutcomeReport& report);
 
     void ShowMessage(const std::string& strText) override;
     bool AskOkCancel(const std::string& strText) override;
@@ -35,9 +38,7 @@ class CTerminalUserInterface : public CUserInterface {
     void EndWait() override {}
     // On a terminal, a line with the percentage while a file is under way; gone at 0 and 100.
     void SetProgress(int nPercent) override;
-
-    // A line of the front end's own (a warning about an argument); hidden when quiet.
-    void Warn(const std::string& strText);
+    void ReportOutcome(const SFileOutcome& outcome) override;
 
   private:
     bool Ask(const std::string& strText, const char* pChoices);
@@ -49,6 +50,7 @@ class CTerminalUserInterface : public CUserInterface {
     EAnswerPolicy m_policy;
     STerminals m_terminals;
     bool m_bQuiet;
+    COutcomeReport& m_report;
     bool m_bProgressShown = false;
 };
 

@@ -2,11 +2,12 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cctype>
 #include <ostream>
 #include <set>
 
+#include "COutcomeReport.hpp"
 #include "app/CSulvanFileDlg.hpp"
+#include "app/ConversionTable.hpp"
 #include "app/ProgramInfo.hpp"
 #include "platform/CBinaryFile.hpp"
 #include "platform/Path.hpp"
@@ -16,65 +17,48 @@ namespace {
 
 constexpr const char* kProgram = "sulvan-convert";
 
-struct SNamedType {
-    const char* pName;
-    const char* pExtension;  // the input extension it is taken for
-    int nPosition;
-};
+constexpr const char* kOutputHelp =
+    "The names of the files written whole go to standard output, one per line (with --json,\n"
+    "one JSON object per input file); questions, messages and, for each file not converted,\n"
+    "one block naming it go to standard error. Exit status: 0 when every file was converted\n"
+    "or its question was answered No, 1 when a file failed, 2 for a usage error.";
 
-constexpr SNamedType kTypes[] = {
-    {"mrv-adv", ".mrv", ConversionType::MrvToAdv},
-    {"trs-adv", ".trs", ConversionType::TrsToAdv},
-    {"wpr", ".pld", ConversionType::ToWpr},
-};
-
-constexpr const char* kFooter =
-    "Types:\n"
-    "  mrv-adv  Corvane (.mrv) to KVT (.adv)\n"
-    "  trs-adv  Tarsis (.trs) to KVT (.adv)\n"
-    "  wpr      Pelora/Tarsis (.pld/.trs) to Kestra (.wpr)\n"
-    "\n"
-    "Converted output names go to standard output, one per line; messages and questions\n"
-    "to standard error. Exit status: 0 when every file was converted or its question was\n"
-    "answered No, 1 when a file could not be converted, 2 for a usage error.";
-
-std::string LowerExtension(const std::string& strPath) {
-    std::string strExtension(ExtensionOf(strPath));
-    std::transform(strExtension.begin(), strExtension.end(), strExtension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return strExtension;
+std::string Footer() {
+    std::string strFooter = "Types:\n";
+    for (const SConversion& conversion : Conversions()) {
+        std::string strName = conversion.pName;
+        strName.resize(std::max<std::size_t>(strName.size(), 8), ' ');
+        strFooter += "  " + strName + " " + conversion.pDialogText + "\n";
+    }
+    return strFooter + "\n" + kOutputHelp;
 }
 
-// The type every file's extension points to, or none when they do not agree on one.
-const SNamedType* TypeFromExtensions(const std::vector<std::string>& files) {
-    const SNamedType* pType = nullptr;
+std::string TypeNames() {
+    std::string strNames;
+    for (const SConversion& conversion : Conversions()) {
+        strNames += (strNames.empty() ? "" : ", ") + std::string(conversion.pName);
+    }
+    return strNames;
+}
+
+// The conversion every file's extension points to, or -1 when they do not agree on one.
+int TypeFromExtensions(const std::vector<std::string>& files) {
+    int nType = -1;
     for (const std::string& strFile : files) {
-        const std::string strExtension = LowerExtension(strFile);
-        const auto* pMatch = std::find_if(std::begin(kTypes), std::end(kTypes), [&](auto& type) {
-            return strExtension == type.pExtension;
-        });
-        if (pMatch == std::end(kTypes) || (pType != nullptr && pType != pMatch)) {
-            return nullptr;
+        const int nMatch = ConversionForExtension(ExtensionOf(strFile));
+        if (nMatch < 0 || (nType >= 0 && nType != nMatch)) {
+            return -1;
         }
-        pType = pMatch;
+        nType = nMatch;
     }
-    return pType;
-}
-
-int TypePosition(const std::string& strName) {
-    for (const SNamedType& type : kTypes) {
-        if (strName == type.pName) {
-            return type.nPosition;
-        }
-    }
-    return ConversionType::None;
+    return nType;
 }
 
 std::string ExtensionsOf(const CSulvanFileDlg& dialog) {
     std::set<std::string> extensions;
     for (const SFileEntry& entry : dialog.m_listFiles) {
         if (entry.strDisplayName.find('.') != std::string::npos) {
-            extensions.insert(LowerExtension(entry.strDisplayName));
+            extensions.insert(LowerExtensionOf(entry.strDisplayName));
         }
     }
     std::string strList;
@@ -93,11 +77,11 @@ void Error(std::ostream& err, const std::string& strText) {
 int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& request,
                             std::ostream& out, std::ostream& err) {
     CLI::App app("Converts instrument recordings and repairs damaged ones.", kProgram);
-    app.footer(kFooter);
+    app.footer(Footer());
     app.set_version_flag("--version", ProgramTitle());
     std::vector<std::string> typeNames;
-    for (const SNamedType& type : kTypes) {
-        typeNames.emplace_back(type.pName);
+    for (const SConversion& conversion : Conversions()) {
+        typeNames.emplace_back(conversion.pName);
     }
     app.add_option("FILE", request.files, "Recordings to convert")->required();
     app.add_option("-t,--type", request.strType,
@@ -113,6 +97,8 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
     auto* pYes = app.add_flag("-y,--yes", bYes, "Answer Yes (OK) to every question");
     app.add_flag("-n,--no", bNo, "Answer No (Cancel) to every question")->excludes(pYes);
     app.add_flag("-q,--quiet", request.bQuiet, "Show no messages, only errors");
+    app.add_flag("--json", request.bJson,
+                 "Tell each file's fate as one JSON object per line on standard output");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -125,32 +111,32 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
 
 int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& err,
                std::istream& in, STerminals terminals) {
+    COutcomeReport report(out, err, request.bJson, request.bQuiet);
     // The file dialog hands full paths; so does the command line.
     std::vector<std::string> existing;
-    std::size_t nFailed = 0;
     for (const std::string& strFile : request.files) {
         const std::string strPath = MakeFullPath(strFile);
+        report.NameInput(strPath, strFile);
         if (CBinaryFile::Exists(strPath)) {
             existing.push_back(strPath);
         } else {
-            Error(err, strFile + ": no such file");
-            ++nFailed;
+            report.Refuse(strPath, "no such file");
         }
     }
 
-    int nType = TypePosition(request.strType);
+    int nType = ConversionNamed(request.strType);
     if (request.strType.empty()) {
-        const SNamedType* pType = TypeFromExtensions(request.files);
-        if (pType == nullptr) {
+        nType = TypeFromExtensions(request.files);
+        if (nType < 0) {
             Error(err,
                   "cannot tell the conversion type from the files' extensions; "
-                  "choose one with --type: mrv-adv, trs-adv or wpr");
+                  "choose one with --type: " +
+                      TypeNames());
             return kExitUsage;
         }
-        nType = pType->nPosition;
     }
 
-    CTerminalUserInterface ui(err, in, request.answers, terminals, request.bQuiet);
+    CTerminalUserInterface ui(err, in, request.answers, terminals, request.bQuiet, report);
     CSulvanFileDlg dialog(ui);
     dialog.m_nConversionType = nType;
     dialog.m_bChecksum = request.bChecksum;
@@ -160,13 +146,12 @@ int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& 
     }
     const SAddResult added = dialog.AddFiles(existing);
     for (const std::string& strDuplicate : added.duplicates) {
-        ui.Warn("skipping " + strDuplicate + ": a file of that name is listed already");
+        report.Refuse(strDuplicate, "not converted: a file of that name is listed already");
     }
-    if (added.nDropped > 0) {
-        Error(err, "only " + std::to_string(CSulvanFileDlg::kMaxFiles) +
-                       " files are converted in one run; " + std::to_string(added.nDropped) +
-                       " were left out");
-        nFailed += added.nDropped;
+    for (const std::string& strDropped : added.dropped) {
+        report.Refuse(strDropped, "not converted: only " +
+                                      std::to_string(CSulvanFileDlg::kMaxFiles) +
+                                      " files are converted in one run");
     }
     if (!dialog.SelectedFilesShareExtension()) {
         Error(err, "the files have different extensions (" + ExtensionsOf(dialog) +
@@ -175,15 +160,7 @@ int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& 
     }
 
     dialog.ConvertSelectedFiles();
-    for (const std::string& strConverted : dialog.m_listConverted) {
-        out << strConverted << "\n";
-    }
-    // Named even when quiet: which files failed is the one thing a script needs to know.
-    for (const std::string& strFailed : dialog.m_listNotConverted) {
-        Error(err, strFailed + ": not converted");
-    }
-    nFailed += dialog.m_listNotConverted.size();
-    return nFailed == 0 ? kExitConverted : kExitFailed;
+    return report.AnyFailed() ? kExitFailed : kExitConverted;
 }
 
 }  // namespace sulvan::cli

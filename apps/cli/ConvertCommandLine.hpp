@@ -11,17 +11,18 @@ namespace sulvan::cli {
 
 // Exit statuses, part of the command's interface.
 inline constexpr int kExitConverted = 0;  // every file converted, or its question answered No
-inline constexpr int kExitFailed = 1;     // some file not converted (see the error stream)
+inline constexpr int kExitFailed = 1;     // some file failed (see the error stream)
 inline constexpr int kExitUsage = 2;      // the command line itself is wrong
 
 struct SConvertRequest {
     std::vector<std::string> files;
-    std::string strType;  // mrv-adv, trs-adv or wpr; empty: from the files' extension
+    std::string strType;  // a conversion's name; empty: from the files' extension
     std::string strDestination;
     bool bBurstFiles = false;
     bool bChecksum = true;
     EAnswerPolicy answers = EAnswerPolicy::Ask;
     bool bQuiet = false;
+    bool bJson = false;  // one JSON object per input file on standard output instead of names
 };
 
 // Parses the arguments. Returns -1 when the request is to be run, or the exit status when
@@ -29,8 +30,9 @@ struct SConvertRequest {
 int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& request,
                             std::ostream& out, std::ostream& err);
 
-// Converts what the request names; converted output names go to out, one per line, and every
-// message and question to err. Returns the exit status.
+// Converts what the request names; the names of the files written go to out, one per line (or
+// with bJson one JSON object per input file), and every message and question to err. Returns
+// the exit status.
 int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& err,
                std::istream& in, STerminals terminals);
 

@@ -14,6 +14,7 @@
 #include "CTextProgressCtrl.hpp"
 #include "DialogUnits.hpp"
 #include "Icons.hpp"
+#include "app/ConversionTable.hpp"
 #include "app/ProgramInfo.hpp"
 
 namespace sulvan::gui {
@@ -75,8 +76,8 @@ CSulvanFileDlg::CSulvanFileDlg(CUserInterface* pUi, SFileChoosers choosers, QWid
     CreateControls();
     setWindowTitle(QString::fromStdString(ProgramTitle()));
     setWindowIcon(ApplicationIcon());
-    for (const char* pType : kConversionTypeTexts) {
-        m_pComboType->addItem(QString::fromUtf8(pType));
+    for (const SConversion& conversion : Conversions()) {
+        m_pComboType->addItem(QString::fromUtf8(conversion.pDialogText));
     }
     m_pProgress->SetRange32(0, 100);
     m_pProgress->SetPos(0);

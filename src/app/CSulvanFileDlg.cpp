@@ -1,24 +1,14 @@
 #include "app/CSulvanFileDlg.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/ProgressTarget.hpp"
 #include "app/StartTime.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/Path.hpp"
+#include "platform/Text.hpp"
 
 namespace sulvan {
-namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
-}  // namespace
 
 CSulvanFileDlg::CSulvanFileDlg(CUserInterface& ui) : m_ui(ui) {
     RegisterProgressTarget(this);
@@ -32,7 +22,7 @@ SAddResult CSulvanFileDlg::AddFiles(const std::vector<std::string>& paths) {
     SAddResult result;
     for (const std::string& strPath : paths) {
         if (m_listFiles.size() >= kMaxFiles) {
-            ++result.nDropped;
+            result.dropped.push_back(strPath);
             continue;
         }
         if (m_strDestFolder.empty() && LastPathSeparator(strPath) != std::string::npos) {

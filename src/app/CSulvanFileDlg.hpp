@@ -8,27 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileOutcome.hpp"
+
 namespace sulvan {
 
 class CUserInterface;
-
-// Positions of the conversion types in the dialog's list.
-namespace ConversionType {
-inline constexpr int MrvToAdv = 0;  // "Corvane (.mrv) to KVT (.adv)"
-inline constexpr int TrsToAdv = 1;  // "Tarsis (.trs) to KVT (.adv)"
-inline constexpr int ToWpr = 2;     // "Pelora/Tarsis (.pld/.trs) to Kestra (.wpr)"
-inline constexpr int None = -1;
-}  // namespace ConversionType
-
-// The text of each conversion type, by position.
-inline constexpr const char* kConversionTypeTexts[] = {
-    "Corvane (.mrv) to KVT (.adv)",
-    "Tarsis (.trs) to KVT (.adv)",
-    "Pelora/Tarsis (.pld/.trs) to Kestra (.wpr)",
-};
-
-// Tarsis firmware older than this records no burst headers.
-inline constexpr double kBurstHeaderFirmware = 1.08;
 
 struct SFileEntry {
     std::string strDisplayName;  // the file name alone
@@ -41,7 +25,7 @@ struct SFileEntry {
 // What Add files did not take.
 struct SAddResult {
     std::vector<std::string> duplicates;  // paths whose name is listed already
-    std::size_t nDropped = 0;             // paths beyond the list's limit
+    std::vector<std::string> dropped;     // paths beyond the list's limit
 };
 
 class CSulvanFileDlg {
@@ -64,37 +48,33 @@ class CSulvanFileDlg {
     std::size_t FileCount() const { return m_listFiles.size(); }
 
     // ---- Convert.
-    // Converts every selected file, in list order, and refills the converted list. Does
-    // nothing when the selected files have different extensions.
+    // Converts every selected file, in list order, tells the user interface each file's outcome
+    // as soon as it is known, and refills the converted list and the outcomes. Does nothing
+    // when the selected files have different extensions.
     void ConvertSelectedFiles();
     // True when every selected entry that has an extension has the same one (any case).
     bool SelectedFilesShareExtension() const;
-    // Appends the type's extension to strOutput (the path without extension) and converts;
-    // strOutput holds the name written afterwards. False when the file was not converted.
-    bool ConvertFile(const std::string& strInput, std::string& strOutput, int nType);
-    bool ConvertFileToAdv(const std::string& strInput, std::string& strOutput);
-    bool ConvertFileToWpr(const std::string& strInput, std::string& strOutput);
-    bool ConvertMrvToAdv(const std::string& strInput, std::string& strOutput);
+    // Converts with the conversion at position nType of the table, into strOutputBase (the
+    // output path without extension) followed by the conversion's extension.
+    SFileOutcome ConvertFile(const std::string& strInput, const std::string& strOutputBase,
+                             int nType);
 
     void SetProgress(int nPercent);
 
     // ---- State.
     std::vector<SFileEntry> m_listFiles;
-    // Output names of the last Convert run.
+    // Output names of the last Convert run, as the outcomes list them.
     std::vector<std::string> m_listConverted;
-    // Full paths of the selected files the last Convert run did not convert.
-    std::vector<std::string> m_listNotConverted;
+    // What happened to each file of the last Convert run, in order.
+    std::vector<SFileOutcome> m_outcomes;
     std::string m_strDestFolder;  // empty: beside each input file
-    int m_nConversionType = ConversionType::MrvToAdv;
+    int m_nConversionType = 0;    // a position of the conversion table
     bool m_bChecksum = true;
     bool m_bBurstFiles = false;
     int m_nProgress = 0;
 
   private:
     void SortByStartTime();
-    // The per-file driver of the conversions that read through CInsFile: open, the repair and
-    // replace questions, then the burst-header repair or the conversion of nType.
-    bool ConvertWithReader(const std::string& strInput, std::string& strOutput, int nType);
 
     CUserInterface& m_ui;
 };

@@ -1,7 +1,7 @@
 #include "app/RecordingInfo.hpp"
 
-#include "app/CSulvanFileDlg.hpp"
 #include "config/ConfigFields.hpp"
+#include "convert/BurstHeaderRepair.hpp"
 #include "convert/CCorvaneFile.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "platform/FileError.hpp"
@@ -40,8 +40,9 @@ std::optional<double> TimeOrNone(double dValue) {
 void InspectFramed(SRecordingInfo& info) {
     CInsFile reader;
     std::string strName = info.strPath;
+    SFileOutcome opened;
     // The file exists and has a known extension: only an empty one cannot be opened.
-    if (info.nSize == 0 || reader.Open(strName, true, nullptr) == 0) {
+    if (info.nSize == 0 || reader.Open(strName, true, nullptr, opened) == 0) {
         info.strError = "the file is empty";
         return;
     }
@@ -54,15 +55,14 @@ void InspectFramed(SRecordingInfo& info) {
     framed.strHardwareSerial = conf.GetHardwareSerial();
     framed.strHeadSerial = conf.GetHeadSerial();
     framed.strFirmware = conf.GetFirmwareText();
-    framed.bNeedsBurstHeaderRepair =
-        reader.GetFamily() == Family::Tarsis && conf.GetFirmwareVersion() < kBurstHeaderFirmware;
+    framed.bNeedsBurstHeaderRepair = LacksBurstHeaders(reader);
     framed.deployment = DeploymentOf(reader.Config());
     // The wave conversion reads the flag whatever the instrument type.
     framed.deployment.bWave |= conf.GetUserFlag(UserField::ModeWord, UserField::ModeBit1);
     framed.firstTime = TimeOrNone(reader.GetFirstTime());
     framed.lastTime = TimeOrNone(reader.GetLastTime());
 
-    CRecordWalk walk(reader, reader.Geometry());
+    CRecordWalk walk(reader.File(), reader.Geometry());
     std::uint8_t nPrevious = 0;
     for (SRecordView record; walk.Next(record);) {
         const std::uint8_t nId = record.Id();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "config/CInsConf.hpp"
 #include "format/BcdClock.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "platform/CBinaryFile.hpp"
@@ -9,8 +10,9 @@
 namespace sulvan {
 namespace {
 
-constexpr std::size_t kFirstRecord = 784;
-constexpr std::size_t kHeadNeeded = 804;
+// The first data record of a file of the standard layout, far enough to hold its clock.
+constexpr std::size_t kFirstRecord = CInsConf::kBlockSize;
+constexpr std::size_t kHeadNeeded = kFirstRecord + 20;
 
 }  // namespace
 

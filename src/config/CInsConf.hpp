@@ -31,6 +31,8 @@ class CInsConf {
     static constexpr std::size_t kHardwareSize = 48;
     static constexpr std::size_t kHeadSize = 224;
     static constexpr std::size_t kUserSize = 512;
+    // The three records at the head of a file of the standard layout; data begin after them.
+    static constexpr std::size_t kBlockSize = kHardwareSize + kHeadSize + kUserSize;
     // Size fields of the three records, in 16-bit words.
     static constexpr std::uint16_t kHardwareWords = 24;
     static constexpr std::uint16_t kHeadWords = 112;

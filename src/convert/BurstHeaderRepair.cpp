@@ -8,8 +8,8 @@
 #include "format/CRecordWalk.hpp"
 #include "format/Checksum.hpp"
 #include "format/RecordCatalogue.hpp"
+#include "format/RecordFields.hpp"
 #include "platform/ByteOrder.hpp"
-#include "platform/CUserInterface.hpp"
 #include "platform/FileError.hpp"
 #include "reader/CInsFile.hpp"
 
@@ -17,18 +17,15 @@ namespace sulvan {
 namespace {
 
 constexpr const char* kRepairedFirmware = "1.08";
-constexpr std::size_t kHeaderSize = 42;
-constexpr std::size_t kHeaderSamples = 10;
-constexpr std::size_t kSystemSampleSize = 28;
 
-std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& clock,
-                                                          std::uint16_t nSamplesPerBurst) {
-    std::array<std::uint8_t, kHeaderSize> header{};
+std::array<std::uint8_t, VelocityHeaderField::Size> BuildVelocityHeader(
+    const ClockBytes& clock, std::uint16_t nSamplesPerBurst) {
+    std::array<std::uint8_t, VelocityHeaderField::Size> header{};
     header[0] = kSyncByte;
     header[1] = RecordId::VelocityHeader;
-    WriteU16Le(header.data() + 2, kHeaderSize / 2);
+    WriteU16Le(header.data() + 2, VelocityHeaderField::Size / 2);
     std::copy(clock.begin(), clock.end(), header.begin() + kRecordClockOffset);
-    WriteU16Le(header.data() + kHeaderSamples, nSamplesPerBurst);
+    WriteU16Le(header.data() + VelocityHeaderField::Samples, nSamplesPerBurst);
     SealRecord(header);
     return header;
 }
@@ -37,14 +34,16 @@ std::array<std::uint8_t, kHeaderSize> BuildVelocityHeader(const ClockBytes& cloc
 // Before the first intact system sample there is no clock to give a header: it gets the
 // invalid clock. The system sample read before the first header follows that header, so that
 // a conversion of the copy, which drops samples until it has seen a system sample, keeps the
-// first burst.
-void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSamplesPerBurst) {
+// first burst. Returns the number of samples copied.
+std::uint64_t CopyWithHeaders(CBinaryFile& output, CInsFile& reader,
+                              std::uint16_t nSamplesPerBurst) {
     ClockBytes clock = kInvalidClock;
-    std::array<std::uint8_t, kSystemSampleSize> latestSystem{};
+    std::array<std::uint8_t, SystemSampleField::Size> latestSystem{};
     bool bSystemSeen = false;
     bool bHeaderWritten = false;
     std::uint32_t nSamplesSinceHeader = 0;
-    CRecordWalk walk(reader, reader.Geometry(),
+    std::uint64_t nCopied = 0;
+    CRecordWalk walk(reader.File(), reader.Geometry(),
                      SWalkOptions{.nRecordSizeLimit = kConverterRecordSizeLimit});
     SRecordView record;
     while (walk.Next(record)) {
@@ -53,6 +52,7 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
                 std::copy_n(record.Data() + kRecordClockOffset, kClockSize, clock.begin());
                 if (bHeaderWritten) {
                     output.Write(record.Data(), record.Size());
+                    ++nCopied;
                 } else {
                     std::copy_n(record.Data(), latestSystem.size(), latestSystem.begin());
                     bSystemSeen = true;
@@ -64,6 +64,7 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
                     output.Write(header.data(), header.size());
                     if (!bHeaderWritten && bSystemSeen) {
                         output.Write(latestSystem.data(), latestSystem.size());
+                        ++nCopied;
                     }
                     nSamplesSinceHeader = 0;
                     bHeaderWritten = true;
@@ -71,35 +72,44 @@ void CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSampl
                 // Each sample at its own size: the copy loses nothing whatever the beam count.
                 output.Write(record.Data(), record.Size());
                 ++nSamplesSinceHeader;
+                ++nCopied;
                 break;
             default:
                 break;
         }
     }
+    return nCopied;
 }
 
 }  // namespace
 
-bool RepairBurstHeaders(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
-                        std::uint16_t nSamplesPerBurst) {
+bool LacksBurstHeaders(const CInsFile& reader) {
+    const double dVersion = reader.Conf().GetFirmwareVersion();
+    return reader.GetFamily() == Family::Tarsis && dVersion > 0.0 &&
+           dVersion < kFirstFirmwareWithBurstHeaders;
+}
+
+SFileOutcome RepairBurstHeaders(CInsFile& reader, const std::string& strOutputPath,
+                                std::uint16_t nSamplesPerBurst) {
+    SFileOutcome outcome;
     CBinaryFile output;
     try {
         output.Open(strOutputPath, CBinaryFile::EOpenMode::Create);
-    } catch (const FileError&) {
-        ui.ShowMessage("Unable to open output file!");
-        return false;
+    } catch (const FileError& error) {
+        outcome.Fail("Unable to open output file!", error.what());
+        return outcome;
     }
     try {
         reader.Conf().SetFirmwareText(kRepairedFirmware);
         WriteConfigurationBlock(output, reader.Conf());
-        CopyWithHeaders(output, reader, nSamplesPerBurst);
+        const std::uint64_t nCopied = CopyWithHeaders(output, reader, nSamplesPerBurst);
         output.Close();
-        return true;
+        outcome.written.push_back({strOutputPath, nCopied});
     } catch (const FileError& error) {
         output.CloseAfterError();
-        ui.ShowMessage(error.MessageFor(strOutputPath) + "\r\rThe output file is incomplete.");
-        return false;
+        outcome.Append(FailedWriting(error, strOutputPath, true));
     }
+    return outcome;
 }
 
 }  // namespace sulvan

@@ -27,7 +27,6 @@ bool CCorvaneFile::Open(const std::string& strPath) {
     m_file.Close();
     EndData();
     m_config = MiraveloConfig{};
-    m_strSecondText.clear();
     try {
         m_file.Open(strPath, CBinaryFile::EOpenMode::Read);
         m_nFileSize = m_file.GetLength();
@@ -51,11 +50,10 @@ bool CCorvaneFile::ReadHeader() {
     if (std::string_view(pText, strnlen(pText, kIdentification.size())) != kIdentification) {
         return false;
     }
-    m_nWord16 = ReadU16Le(header + 16);
-    m_nWord18 = ReadU16Le(header + 18);
     m_nStartTimeStamp = ReadU64Le(header + 20);
     std::string strConfiguration;
-    if (!ReadTextBlock(strConfiguration) || !ReadTextBlock(m_strSecondText)) {
+    std::string strSecondText;
+    if (!ReadTextBlock(strConfiguration) || !ReadTextBlock(strSecondText)) {
         return false;
     }
     std::istringstream configuration(strConfiguration);
@@ -133,10 +131,6 @@ std::span<const std::uint8_t> CCorvaneFile::Data() {
         return {};
     }
     return record;
-}
-
-int CCorvaneFile::Progress() const {
-    return m_nFileSize == 0 ? 0 : static_cast<int>(m_file.GetPosition() * 100 / m_nFileSize);
 }
 
 bool CCorvaneFile::ReadChunkHeader() {

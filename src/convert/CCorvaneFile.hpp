@@ -1,8 +1,9 @@
 #pragma once
 // A Corvane recording (.mrv): a header with the identification "Sulvan Miravelo" and the start
-// time stamp, the probe configuration and a second text, then chunks of one probe record each
-// (probe index, time stamp, length in words, the record). The reader walks the chunks in the
-// file's window: a record's bytes are looked at only when they are asked for, and never copied.
+// time stamp, the probe configuration and a second text (which nothing uses), then chunks of one
+// probe record each (probe index, time stamp, length in words, the record). The reader walks the
+// chunks in the file's window: a record's bytes are looked at only when they are asked for, and
+// never copied.
 
 #include <cstdint>
 #include <span>
@@ -27,8 +28,6 @@ class CCorvaneFile {
     // The current record, 2 * Length() bytes, as it lies in the file's window: valid until the
     // next call. Empty when the file ends first, which also ends the data.
     std::span<const std::uint8_t> Data();
-    // How far the walk has come, in percent of the file.
-    int Progress() const;
     std::uint64_t Position() const { return m_file.GetPosition(); }
     std::uint64_t FileSize() const { return m_nFileSize; }
 
@@ -40,21 +39,18 @@ class CCorvaneFile {
 
     std::uint64_t StartTimeStamp() const { return m_nStartTimeStamp; }
     const MiraveloConfig& Config() const { return m_config; }
-    const std::string& SecondText() const { return m_strSecondText; }
 
   private:
     bool ReadHeader();
+    // False when the file ends inside the block.
     bool ReadTextBlock(std::string& strText);
     // False when the file ends before a whole chunk header; a header of length 0 is read.
     bool ReadChunkHeader();
     void EndData();
 
     CBinaryFile m_file;
-    std::uint16_t m_nWord16 = 0;
-    std::uint16_t m_nWord18 = 0;
     std::uint64_t m_nStartTimeStamp = 0;
     MiraveloConfig m_config;
-    std::string m_strSecondText;
     std::uint64_t m_nDataStart = 0;
     std::uint64_t m_nFileSize = 0;
 

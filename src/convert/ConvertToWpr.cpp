@@ -11,8 +11,8 @@
 #include "convert/WprLayout.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
+#include "format/RecordFields.hpp"
 #include "platform/ByteOrder.hpp"
-#include "platform/CUserInterface.hpp"
 #include "platform/FileError.hpp"
 #include "platform/Path.hpp"
 
@@ -23,37 +23,11 @@ constexpr const char* kWprExtension = ".wpr";
 constexpr const char* kWaveHardwareSerial = "WPR 0000";
 constexpr const char* kWaveHeadSerial = "WAV 0000";
 constexpr double kWaveCellSize = 0.75;  // m
-// Records are read into a buffer of this size; longer ones (of the kinds that accept any size)
-// are passed over.
-constexpr std::size_t kRecordBufferSize = 51200;
+// Records of the kinds that accept any size are passed over above this size: the wave layout
+// has no place for them.
+constexpr std::size_t kLargestConverted = 51200;
 // The largest record a 16-bit size field in words can announce.
 constexpr std::size_t kLargestRecord = 0xFFFF * 2;
-
-// Where the beam arrays of a source record start.
-constexpr std::size_t kPeloraArrays = 30;
-constexpr std::size_t kTarsisArrays = 10;
-
-// Pelora velocity record (0x01, 0x70, 0x80) fields.
-constexpr std::size_t kPeloraAnalog1 = 12;
-constexpr std::size_t kPeloraBattery = 14;
-constexpr std::size_t kPeloraSoundSpeed = 16;
-constexpr std::size_t kPeloraHeading = 18;
-constexpr std::size_t kPeloraPitch = 20;
-constexpr std::size_t kPeloraRoll = 22;
-constexpr std::size_t kPeloraPressure = 26;  // the low word; the high byte is not carried
-constexpr std::size_t kPeloraTemperature = 28;
-
-// Tarsis records.
-constexpr std::size_t kSamplePressure = 6;  // velocity sample, the low word
-constexpr std::size_t kSampleAnalog1 = 8;
-constexpr std::size_t kSystemBattery = 10;  // system sample
-constexpr std::size_t kSystemSoundSpeed = 12;
-constexpr std::size_t kSystemHeading = 14;
-constexpr std::size_t kSystemPitch = 16;
-constexpr std::size_t kSystemRoll = 18;
-constexpr std::size_t kSystemTemperature = 20;
-constexpr std::size_t kHeaderSamples = 10;  // velocity sample header
-constexpr std::size_t kHeaderNoise = 12;
 
 // The first three beams of a record of nBeams beams whose arrays start at nArrays: velocities,
 // then the amplitudes after all of the record's velocities, so a record of fewer beams is never
@@ -68,19 +42,18 @@ SWaveBeams ReadBeams(const SRecordView& record, std::size_t nArrays, std::size_t
     return beams;
 }
 
-std::string WprNameOf(const std::string& strOutputPath) {
-    return std::string(WithoutExtension(strOutputPath)) + kWprExtension;
+// The battery, sound speed, attitude and temperature a wave burst header carries.
+void TakeState(const std::uint8_t* p, const SStateFields& at, SWaveBurstHeader& header) {
+    header.nBattery = ReadU16Le(p + at.nBattery);
+    header.nSoundSpeed = ReadU16Le(p + at.nSoundSpeed);
+    header.nHeading = ReadI16Le(p + at.nHeading);
+    header.nPitch = ReadI16Le(p + at.nPitch);
+    header.nRoll = ReadI16Le(p + at.nRoll);
+    header.nTemperature = ReadI16Le(p + at.nTemperature);
 }
 
-std::string FailureMessage(const FileError& error, const std::string& strOutput) {
-    switch (error.Cause()) {
-        case EFileCause::NotFound:
-            return strOutput + "\rFile not found.";
-        case EFileCause::InvalidFile:
-            return strOutput + "\rInvalid file.";
-        default:
-            return error.MessageFor(strOutput);
-    }
+std::string WprNameOf(const std::string& strOutputPath) {
+    return std::string(WithoutExtension(strOutputPath)) + kWprExtension;
 }
 
 class CWaveConversion {
@@ -91,7 +64,7 @@ class CWaveConversion {
           m_reader(reader),
           m_strOutput(std::move(strOutput)),
           m_options(options),
-          m_progress(options.progress, reader.GetLength()),
+          m_progress(options.progress, reader.File().GetLength()),
           m_nBeams(static_cast<std::size_t>(std::max(0, reader.Geometry().nBeams))),
           // A damaged configuration can give counts below 0: the profile is then sized for none,
           // so that it always holds its fixed part.
@@ -100,12 +73,15 @@ class CWaveConversion {
           m_nProfileSize(ExpectedRecordSize(RecordId::CurrentProfile, static_cast<int>(m_nBeams),
                                             static_cast<int>(m_nCells))) {}
 
-    bool Run() {
-        if (RefusesToReplaceInput(m_ui, m_reader.GetFilePath(), m_strOutput)) {
-            return false;
+    SFileOutcome Run() {
+        SFileOutcome outcome;
+        if (RefusesToReplaceInput(m_reader.File().GetFilePath(), m_strOutput, outcome)) {
+            return outcome;
         }
+        bool bCreated = false;
         try {
             m_output.Open(m_strOutput, CBinaryFile::EOpenMode::Create);
+            bCreated = true;
             // A profile the size field cannot announce could not be read back.
             if (!m_reader.IsUserValid() || m_nProfileSize > kLargestRecord) {
                 throw FileError(EFileCause::InvalidFile, m_strOutput);
@@ -117,15 +93,24 @@ class CWaveConversion {
             m_output.Close();
             m_options.windowStart = m_reader.WindowFirstTime();
             m_options.windowEnd = m_reader.WindowLastTime();
-            return true;
+            outcome.written.push_back({m_strOutput, m_nRecordsWritten});
         } catch (const FileError& error) {
             m_output.CloseAfterError();
             if (error.Cause() == EFileCause::EndOfFile) {
-                return true;
+                outcome.written.push_back({m_strOutput, m_nRecordsWritten});
+            } else {
+                const std::string strText =
+                    m_strOutput + "\r" + ShortReasonFor(error, m_strOutput, "Invalid file.");
+                outcome.Fail(strText, error.Cause() == EFileCause::InvalidFile
+                                          ? "the configuration cannot be described as a wave "
+                                            "recording (no valid user configuration)"
+                                          : error.what());
+                if (bCreated) {
+                    outcome.incomplete.push_back(m_strOutput);
+                }
             }
-            m_ui.ShowMessage(FailureMessage(error, m_strOutput));
-            return false;
         }
+        return outcome;
     }
 
   private:
@@ -147,10 +132,10 @@ class CWaveConversion {
     }
 
     void Walk() {
-        CRecordWalk walk(m_reader, m_reader.Geometry(),
-                         SWalkOptions{.nSkipSizeAbove = kRecordBufferSize,
+        CRecordWalk walk(m_reader.File(), m_reader.Geometry(),
+                         SWalkOptions{.nSkipSizeAbove = kLargestConverted,
                                       .bVerifyChecksum = m_options.bChecksumControl});
-        m_progress.At(m_reader.GetPosition());
+        m_progress.At(m_reader.File().GetPosition());
         SRecordView record;
         while (walk.Next(record)) {
             m_progress.At(record.nOffset);
@@ -175,9 +160,9 @@ class CWaveConversion {
                 TakeSystemSample(record);
                 break;
             case RecordId::VelocitySample:
-                WriteWaveSample(ReadU16Le(record.Data() + kSamplePressure),
-                                ReadU16Le(record.Data() + kSampleAnalog1),
-                                ReadBeams(record, kTarsisArrays, m_nBeams));
+                WriteWaveSample(ReadU16Le(record.Data() + VelocitySampleField::Pressure),
+                                ReadU16Le(record.Data() + VelocitySampleField::Analog1),
+                                ReadBeams(record, VelocitySampleField::Arrays, m_nBeams));
                 break;
             default:
                 break;
@@ -192,7 +177,7 @@ class CWaveConversion {
         if (window.nPosition != 0) {
             return window.nPosition < 0;
         }
-        const SWaveBeams beams = ReadBeams(record, kPeloraArrays, m_nBeams);
+        const SWaveBeams beams = ReadBeams(record, PeloraVelocityField::Arrays, m_nBeams);
         const bool bWaveSample = record.Id() == RecordId::PeloraWaveSample;
         if (!bWaveSample) {
             WriteProfile(p, beams);
@@ -209,7 +194,8 @@ class CWaveConversion {
             WriteBurstHeader();
             m_nBurstPosition = 1;
         } else {
-            WriteWaveSample(ReadU16Le(p + kPeloraPressure), ReadU16Le(p + kPeloraAnalog1), beams);
+            WriteWaveSample(ReadU16Le(p + PeloraVelocityField::Pressure),
+                            ReadU16Le(p + PeloraVelocityField::Analog1), beams);
         }
         return true;
     }
@@ -223,12 +209,7 @@ class CWaveConversion {
         std::copy_n(p + kRecordClockOffset, kClockSize, header.clock.begin());
         header.nSamples = static_cast<std::uint16_t>(nSamples);
         header.nWord12 = conf.GetUserWord(UserField::Word6);
-        header.nBattery = ReadU16Le(p + kPeloraBattery);
-        header.nSoundSpeed = ReadU16Le(p + kPeloraSoundSpeed);
-        header.nHeading = ReadI16Le(p + kPeloraHeading);
-        header.nPitch = ReadI16Le(p + kPeloraPitch);
-        header.nRoll = ReadI16Le(p + kPeloraRoll);
-        header.nTemperature = ReadI16Le(p + kPeloraTemperature);
+        TakeState(p, kPeloraVelocityState, header);
         header.nWord30 = conf.GetUserWord(UserField::Word8);
         return header;
     }
@@ -239,33 +220,29 @@ class CWaveConversion {
         const std::uint8_t* p = record.Data();
         m_header = m_fromSystem;
         std::copy_n(p + kRecordClockOffset, kClockSize, m_header.clock.begin());
-        m_header.nSamples = ReadU16Le(p + kHeaderSamples);
-        std::copy_n(p + kHeaderNoise, m_header.noise.size(), m_header.noise.begin());
+        m_header.nSamples = ReadU16Le(p + VelocityHeaderField::Samples);
+        std::copy_n(p + VelocityHeaderField::Noise, m_header.noise.size(), m_header.noise.begin());
         WriteProfile(p, SWaveBeams{});
         WriteBurstHeader();
         ++m_nBurstPosition;
     }
 
     void TakeSystemSample(const SRecordView& record) {
-        const std::uint8_t* p = record.Data();
-        m_fromSystem.nBattery = ReadU16Le(p + kSystemBattery);
-        m_fromSystem.nSoundSpeed = ReadU16Le(p + kSystemSoundSpeed);
-        m_fromSystem.nHeading = ReadI16Le(p + kSystemHeading);
-        m_fromSystem.nPitch = ReadI16Le(p + kSystemPitch);
-        m_fromSystem.nRoll = ReadI16Le(p + kSystemRoll);
-        m_fromSystem.nTemperature = ReadI16Le(p + kSystemTemperature);
+        TakeState(record.Data(), kSystemSampleState, m_fromSystem);
     }
 
     void WriteProfile(const std::uint8_t* pSource, const SWaveBeams& beams) {
         EncodeCurrentProfile(
             std::span<const std::uint8_t, kProfileSourceBytes>(pSource, kProfileSourceBytes), beams,
             m_nProfileEntries, std::span(m_output.WriteInPlace(m_nProfileSize), m_nProfileSize));
+        ++m_nRecordsWritten;
     }
 
     void WriteBurstHeader() {
         EncodeWaveBurstHeader(
             m_header, std::span<std::uint8_t, kWaveBurstHeaderSize>(
                           m_output.WriteInPlace(kWaveBurstHeaderSize), kWaveBurstHeaderSize));
+        ++m_nRecordsWritten;
     }
 
     // A wave sample, counted into the current burst: the burst position returns to 0 at the
@@ -275,6 +252,7 @@ class CWaveConversion {
                          std::span<std::uint8_t, kWaveSampleSize>(
                              m_output.WriteInPlace(kWaveSampleSize), kWaveSampleSize));
         m_nBurstPosition = m_nBurstPosition == m_header.nSamples ? 0 : m_nBurstPosition + 1;
+        ++m_nRecordsWritten;
     }
 
     CUserInterface& m_ui;
@@ -296,14 +274,17 @@ class CWaveConversion {
     // attitude and temperature; every other field stays zero.
     SWaveBurstHeader m_fromSystem;
     CBinaryFile m_output;
+    std::uint64_t m_nRecordsWritten = 0;
 };
 
 }  // namespace
 
-bool ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
-                  SWprOptions& options) {
+SFileOutcome ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+                          SWprOptions& options) {
     if (!reader.IsOpen()) {
-        return false;
+        SFileOutcome outcome;
+        outcome.Fail(std::string(), "the recording is not open");
+        return outcome;
     }
     return CWaveConversion(ui, reader, WprNameOf(strOutputPath), options).Run();
 }

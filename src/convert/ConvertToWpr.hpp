@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/FileOutcome.hpp"
 #include "reader/CInsFile.hpp"
 
 namespace sulvan {
@@ -26,10 +27,11 @@ struct SWprOptions {
 };
 
 // Converts an opened recording from its position to the end into the output path up to its
-// extension, followed by ".wpr". The reader's configuration keeps the wave description
-// afterwards. True when the input was walked to its end (or the window's end); false after a
-// failure, which has been shown (what was written stays on disk).
-bool ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
-                  SWprOptions& options);
+// extension, followed by ".wpr"; its data records are the records after the configuration
+// block. The reader's configuration keeps the wave description afterwards; the deployment
+// decoded from it tells ui what its validation finds. Fails on a file error; what was written
+// stays on disk.
+SFileOutcome ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
+                          SWprOptions& options);
 
 }  // namespace sulvan

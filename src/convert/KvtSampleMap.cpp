@@ -61,6 +61,7 @@ std::int32_t KvtSampleMap::WriteSamples(CBinaryFile& output, std::int32_t nFirst
             m_missing[p] += entry.present[p] ? 0u : 1u;
         }
         m_nTotal += static_cast<std::uint32_t>(nProbes);
+        ++m_nRecords;
         nWritten = entry.nSample;
         ++i;
     }

@@ -39,7 +39,8 @@ class KvtSampleMap {
     std::int32_t WriteSamples(CBinaryFile& output, std::int32_t nFirst, std::int32_t nLast,
                               std::size_t nProbes, std::uint16_t nTrailer);
 
-    // Probe samples written, and of them the padded ones per probe.
+    // Records written; probe samples written, and of them the padded ones per probe.
+    std::uint32_t Records() const { return m_nRecords; }
     std::uint32_t Total() const { return m_nTotal; }
     std::uint32_t Missing(std::size_t nProbe) const { return m_missing[nProbe]; }
 
@@ -55,6 +56,7 @@ class KvtSampleMap {
     std::size_t m_nHead = 0;
     std::size_t m_nCount = 0;
     std::int32_t m_nFloor = 0;  // the lowest number still to be written
+    std::uint32_t m_nRecords = 0;
     std::uint32_t m_nTotal = 0;
     std::array<std::uint32_t, kAdvMaxProbes> m_missing{};
 };

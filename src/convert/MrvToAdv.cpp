@@ -8,6 +8,7 @@
 #include "convert/CCorvaneFile.hpp"
 #include "convert/CPercentProgress.hpp"
 #include "convert/KvtSampleMap.hpp"
+#include "convert/OutputSafety.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/DateTime.hpp"
@@ -17,7 +18,7 @@
 namespace sulvan {
 namespace {
 
-constexpr const char* kInvalidInput = "Invalid file or conversion.\r\r";
+constexpr const char* kInvalidInput = "Invalid file or conversion.";
 // Time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
 constexpr std::uint64_t kLowerTimeBound = 94354848000000000;
 constexpr std::uint64_t kUpperTimeBound = 441480672000000000;
@@ -108,12 +109,14 @@ class CCorvaneConversion {
           m_nLateBudget(2 * m_nProbes),
           m_progress(progress, input.FileSize()) {}
 
-    bool Run() {
+    SFileOutcome Run() {
+        SFileOutcome outcome;
         try {
             m_output.Open(m_strOutput, CBinaryFile::EOpenMode::Create);
         } catch (const FileError& error) {
-            m_ui.ShowMessage("Unable to open " + m_strOutput + "\r" + error.Description());
-            return false;
+            outcome.Fail("Unable to open " + m_strOutput + "\r" + error.Description(),
+                         error.what());
+            return outcome;
         }
         try {
             m_input.Rewind();
@@ -123,21 +126,22 @@ class CCorvaneConversion {
                 m_map.WriteSamples(m_output, m_nNext, m_nLastTaken, m_nProbes, Trailer()) >= 0;
             m_output.Close();
             if (m_nProbes == 0) {
-                m_ui.ShowMessage(m_strOutput +
-                                 "\r\rThe recording's configuration names no "
-                                 "probe: there is nothing to convert.");
-                return false;
+                const std::string strReason =
+                    "The recording's configuration names no probe: there is nothing to convert.";
+                outcome.Fail(m_strOutput + "\r\r" + strReason, strReason);
+                outcome.incomplete.push_back(m_strOutput);
+            } else if (!bWritten) {
+                outcome.Fail(std::string(), "no data records found");
+                outcome.incomplete.push_back(m_strOutput);
+            } else {
+                m_ui.ShowMessage(Summary());
+                outcome.written.push_back({m_strOutput, m_map.Records()});
             }
-            if (!bWritten) {
-                return false;
-            }
-            m_ui.ShowMessage(Summary());
-            return true;
         } catch (const FileError& error) {
             m_output.CloseAfterError();
-            m_ui.ShowMessage(error.MessageFor(m_strOutput) + "\r\rThe output file is incomplete.");
-            return false;
+            outcome.Append(FailedWriting(error, m_strOutput, true));
         }
+        return outcome;
     }
 
   private:
@@ -252,23 +256,24 @@ class CCorvaneConversion {
 
 }  // namespace
 
-bool MrvToAdv(CUserInterface& ui, const std::string& strInput, const std::string& strOutput,
-              const std::function<void(int)>& progress) {
+SFileOutcome MrvToAdv(CUserInterface& ui, const std::string& strInput, const std::string& strOutput,
+                      const std::function<void(int)>& progress) {
     CWaitCursor wait(ui);
+    SFileOutcome outcome;
     CCorvaneFile input;
     try {
         if (!input.Open(strInput)) {
-            ui.ShowMessage(kInvalidInput + strInput);
-            return false;
+            outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput, kInvalidInput);
+            return outcome;
         }
     } catch (const std::exception& error) {
         // The probe configuration embedded in the recording is malformed.
-        ui.ShowMessage(kInvalidInput + strInput + "\r" + error.what());
-        return false;
+        outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput + "\r" + error.what(),
+                     std::string(kInvalidInput) + " " + error.what());
+        return outcome;
     }
-    if (CBinaryFile::Exists(strOutput) &&
-        !ui.AskYesNo(strOutput + " already exists.\rDo you want to replace it?")) {
-        return true;
+    if (!ConfirmsReplacing(ui, strOutput, outcome)) {
+        return outcome;
     }
     return CCorvaneConversion(ui, input, strOutput, progress).Run();
 }

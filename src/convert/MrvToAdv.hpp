@@ -5,16 +5,18 @@
 #include <functional>
 #include <string>
 
+#include "platform/FileOutcome.hpp"
+
 namespace sulvan {
 
 class CUserInterface;
 
 // Converts the recording at strInput into strOutput, asking before it replaces an existing
-// file, and shows the totals at the end. True when the output was completed, or when the user
-// kept an existing one; false when nothing could be converted, after a message (what was
-// written stays on disk). progress receives the position in the input as a percentage, each
-// time it changes; it may be empty.
-bool MrvToAdv(CUserInterface& ui, const std::string& strInput, const std::string& strOutput,
-              const std::function<void(int)>& progress);
+// file, and shows the totals at the end; the output's data records are its sample records.
+// Declined when the user keeps an existing output; failed when nothing could be converted (what
+// was written stays on disk). progress receives the position in the input as a percentage,
+// each time it changes; it may be empty.
+SFileOutcome MrvToAdv(CUserInterface& ui, const std::string& strInput, const std::string& strOutput,
+                      const std::function<void(int)>& progress);
 
 }  // namespace sulvan

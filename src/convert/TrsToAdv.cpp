@@ -7,8 +7,8 @@
 #include "convert/AdvLayout.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
+#include "format/RecordFields.hpp"
 #include "platform/ByteOrder.hpp"
-#include "platform/CUserInterface.hpp"
 #include "platform/FileError.hpp"
 #include "reader/CInsFile.hpp"
 
@@ -16,17 +16,6 @@ namespace sulvan {
 namespace {
 
 constexpr const char* kAdvExtension = ".adv";
-constexpr const char* kIncomplete = "\r\rThe output file is incomplete.";
-
-// System sample (0x11) fields.
-constexpr std::size_t kSystemSoundSpeed = 12;  // 0.1 m/s
-constexpr std::size_t kSystemHeading = 14;     // 0.1 degree
-constexpr std::size_t kSystemPitch = 16;
-constexpr std::size_t kSystemRoll = 18;
-constexpr std::size_t kSystemTemperature = 20;  // 0.01 degC
-
-// Velocity sample (0x10): counts from offset 10, then amplitudes, then correlations.
-constexpr std::size_t kSampleArrays = 10;
 
 float SampleRateOfIndex(int nRateIndex) {
     return nRateIndex >= 1 && nRateIndex <= 6 ? static_cast<float>(1 << nRateIndex) : 1.0F;
@@ -94,11 +83,8 @@ SAdvInstrumentBlock MakeInstrumentBlock(CInsConf& conf, float fSoundSpeed) {
 // the output file with the number of the burst it belongs to.
 class CTarsisConversion {
   public:
-    CTarsisConversion(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath,
-                      bool bBurstFiles)
-        : m_ui(ui),
-          m_reader(reader),
-          m_strOutputPath(strOutputPath),
+    CTarsisConversion(CInsFile& reader, const std::string& strOutputPath, bool bBurstFiles)
+        : m_reader(reader),
           m_strRequestedPath(strOutputPath),
           m_bBurstFileMode(WritesBurstFiles(reader, bBurstFiles)),
           m_header(MakeFileHeader(reader)),
@@ -106,25 +92,23 @@ class CTarsisConversion {
           m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 0, 3)),
           m_nCells(reader.Conf().GetUserCells()) {}
 
-    bool Run() {
+    SFileOutcome Run() {
         try {
             if (!m_bBurstFileMode) {
-                OpenOutput(m_strOutputPath);
+                OpenOutput(m_strRequestedPath);
             }
             Walk();
-            m_output.Close();
-            return true;
+            CloseOutput();
         } catch (const FileError& error) {
             m_output.CloseAfterError();
-            m_ui.ShowMessage(error.MessageFor(m_strOutputPath) +
-                             (m_bOutputCreated ? kIncomplete : ""));
-            return false;
+            m_outcome.Append(FailedWriting(error, m_strOutputPath, m_bOutputUnfinished));
         }
+        return std::move(m_outcome);
     }
 
   private:
     void Walk() {
-        CRecordWalk walk(m_reader, m_reader.Geometry(),
+        CRecordWalk walk(m_reader.File(), m_reader.Geometry(),
                          SWalkOptions{.nRecordSizeLimit = kConverterRecordSizeLimit});
         SRecordView record;
         while (walk.Next(record)) {
@@ -145,21 +129,21 @@ class CTarsisConversion {
     }
 
     void TakeSystemSample(const SRecordView& record) {
+        using namespace SystemSampleField;
         const std::uint8_t* p = record.Data();
-        m_header.fTemperature = static_cast<float>(ReadI16Le(p + kSystemTemperature) * 0.01);
-        m_header.fSoundSpeed = static_cast<float>(ReadU16Le(p + kSystemSoundSpeed) * 0.1);
-        m_sample.nHeading = ReadI16Le(p + kSystemHeading);
-        m_sample.nPitch = ReadI16Le(p + kSystemPitch);
-        m_sample.nRoll = ReadI16Le(p + kSystemRoll);
-        m_sample.nTemperature = static_cast<std::int16_t>(ReadI16Le(p + kSystemTemperature) / 10);
+        m_header.fTemperature = static_cast<float>(ReadI16Le(p + Temperature) * 0.01);
+        m_header.fSoundSpeed = static_cast<float>(ReadU16Le(p + SoundSpeed) * 0.1);
+        m_sample.nHeading = ReadI16Le(p + Heading);
+        m_sample.nPitch = ReadI16Le(p + Pitch);
+        m_sample.nRoll = ReadI16Le(p + Roll);
+        m_sample.nTemperature = static_cast<std::int16_t>(ReadI16Le(p + Temperature) / 10);
         m_bSystemSeen = true;
     }
 
     void StartBurst() {
         if (m_bBurstFileMode) {
-            m_output.Close();
-            m_strOutputPath = BurstFileName(m_strRequestedPath, m_nBursts + 1);
-            OpenOutput(m_strOutputPath);
+            CloseOutput();
+            OpenOutput(BurstFileName(m_strRequestedPath, m_nBursts + 1));
         }
         ++m_nBursts;
     }
@@ -171,9 +155,9 @@ class CTarsisConversion {
         if (!m_bHeaderWritten) {
             WriteHeaderBlocks();
         }
-        const std::uint8_t* p = record.Data() + kSampleArrays;
+        const std::uint8_t* p = record.Data() + VelocitySampleField::Arrays;
         // At least one beam is recorded: the size check sizes no sample without one.
-        const std::size_t nEntries = (record.Size() - kSampleArrays - 2) / 4;
+        const std::size_t nEntries = (record.Size() - VelocitySampleField::Arrays - 2) / 4;
         if (nEntries != m_nSourceEntries) {
             FindBeamSources(nEntries);
         }
@@ -193,6 +177,7 @@ class CTarsisConversion {
         EncodeAdvSample(m_sample, bWithAttitude, pOut);
         pOut[nSize] = 0;
         pOut[nSize + 1] = 0;
+        ++m_nSamplesInFile;
     }
 
     // The entry each written beam takes its values from in a sample of nEntries entries
@@ -222,16 +207,27 @@ class CTarsisConversion {
     }
 
     void OpenOutput(const std::string& strPath) {
+        m_strOutputPath = strPath;
         m_output.Open(strPath, CBinaryFile::EOpenMode::Create);
-        m_bOutputCreated = true;
+        m_bOutputUnfinished = true;
         m_bHeaderWritten = false;
+        m_nSamplesInFile = 0;
     }
 
-    CUserInterface& m_ui;
+    // A file is listed as written once it is closed whole.
+    void CloseOutput() {
+        if (m_bOutputUnfinished) {
+            m_output.Close();
+            m_bOutputUnfinished = false;
+            m_outcome.written.push_back({m_strOutputPath, m_nSamplesInFile});
+        }
+    }
+
     CInsFile& m_reader;
-    std::string& m_strOutputPath;
     // The path the caller asked for; burst files are named after it.
     const std::string m_strRequestedPath;
+    std::string m_strOutputPath;  // the file being written
+    bool m_bOutputUnfinished = false;
     const bool m_bBurstFileMode;
     SAdvFileHeader m_header;
     const double m_dVelocityScale;
@@ -242,9 +238,10 @@ class CTarsisConversion {
     std::array<int, 3> m_beamSources{-1, -1, -1};
     bool m_bSystemSeen = false;
     bool m_bHeaderWritten = false;
-    bool m_bOutputCreated = false;
     int m_nBursts = 0;
+    std::uint64_t m_nSamplesInFile = 0;
     CBinaryFile m_output;
+    SFileOutcome m_outcome;
 };
 
 }  // namespace
@@ -261,8 +258,8 @@ std::string BurstFileName(const std::string& strOutputPath, int nBurst) {
     return std::string(strBase) + "_" + std::to_string(nBurst) + kAdvExtension;
 }
 
-bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles) {
-    return CTarsisConversion(ui, reader, strOutputPath, bBurstFiles).Run();
+SFileOutcome TrsToAdv(CInsFile& reader, const std::string& strOutputPath, bool bBurstFiles) {
+    return CTarsisConversion(reader, strOutputPath, bBurstFiles).Run();
 }
 
 }  // namespace sulvan

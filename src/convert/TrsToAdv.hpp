@@ -3,17 +3,17 @@
 
 #include <string>
 
+#include "platform/FileOutcome.hpp"
+
 namespace sulvan {
 
 class CInsFile;
-class CUserInterface;
 
 // Converts an opened Tarsis recording from its position to the end. The output path ends in
 // ".adv"; with bBurstFiles set on a recording made in bursts, every burst goes to a file of its
-// own named with "_1.adv", "_2.adv", ..., and the path is left holding the last one written.
-// True when the recording was walked to its end; false after a file error, which has been
-// shown (what was written stays on disk).
-bool TrsToAdv(CUserInterface& ui, CInsFile& reader, std::string& strOutputPath, bool bBurstFiles);
+// own named with "_1.adv", "_2.adv", ..., listed in that order. Fails on a file error; what was
+// written stays on disk.
+SFileOutcome TrsToAdv(CInsFile& reader, const std::string& strOutputPath, bool bBurstFiles);
 
 // Whether TrsToAdv writes a file per burst: asked for, and the recording is made in bursts.
 bool WritesBurstFiles(const CInsFile& reader, bool bBurstFiles);

@@ -27,12 +27,12 @@ struct SDamageReport {
     bool IsClean() const { return nSkippedBytes == 0 && nChecksumErrors == 0; }
 };
 
-// The converters read records into one buffer of this size.
+// The converters of velocity samples take no record longer than this: a longer one is damage.
 inline constexpr std::size_t kConverterRecordSizeLimit = 2048;
 
 struct SWalkOptions {
-    // Accepted sizes above this are cut to it (0: no limit). The converters read records into
-    // a 2048-byte buffer; a longer record then fails its checksum and is slid over.
+    // Accepted sizes above this are cut to it (0: no limit): the record then ends where its
+    // checksum does not match, and is slid over as damage.
     std::size_t nRecordSizeLimit = 0;
     // Records accepted with a size above this are passed over whole, as configuration records
     // are (0: none is).

@@ -101,33 +101,20 @@ bool IsProfileRecord(std::uint8_t nId) {
     }
 }
 
-bool HasSizeField(std::uint8_t nId) {
-    const SRecordKind* pKind = FindRecordKind(nId);
-    return pKind == nullptr || pKind->bHasSizeField;
-}
-
 bool IsTimeStampedRecord(std::uint8_t nId) {
     switch (nId) {
         case 0x01:
         case 0x11:
         case 0x12:
-        case 0x20:
-        case 0x21:
-        case 0x22:
-        case 0x23:
-        case 0x24:
-        case 0x25:
-        case 0x26:
-        case 0x28:
-        case 0x2A:
         case 0x31:
-        case 0x40:
-        case 0x41:
         case 0x70:
         case 0x80:
             return true;
-        default:
+        case 0x42:
+        case 0x6A:
             return false;
+        default:
+            return IsProfileRecord(nId);
     }
 }
 

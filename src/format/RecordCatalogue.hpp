@@ -50,9 +50,6 @@ int CellsFromRecordSize(std::uint8_t nId, std::size_t nSize, int nBeams);
 // The records whose cell count is meaningful: 0x20 to 0x26, 0x28, 0x2A, 0x40 to 0x42, 0x6A.
 bool IsProfileRecord(std::uint8_t nId);
 
-// False for the records whose bytes 2 and 3 belong to the payload (0x08, 0x09, 0x10, 0x36, 0x51).
-bool HasSizeField(std::uint8_t nId);
-
 // The records that carry a clock at offset 4 and date a file (the reader's time search).
 bool IsTimeStampedRecord(std::uint8_t nId);
 

@@ -130,14 +130,6 @@ std::span<const std::uint8_t> CBinaryFile::Peek(std::size_t nCount) {
     return {m_pWindow.get() + m_nWindowIndex, std::min(nCount, BufferedAhead())};
 }
 
-std::span<const std::uint8_t> CBinaryFile::PeekBuffered() {
-    assert(IsOpen() && !IsWriting());
-    if (BufferedAhead() == 0 && !m_bWindowReachesEnd) {
-        FillWindow(GetPosition());
-    }
-    return {m_pWindow.get() + m_nWindowIndex, BufferedAhead()};
-}
-
 void CBinaryFile::Write(const void* pSource, std::size_t nCount) {
     assert(IsOpen() && IsWriting());
     const auto* pIn = static_cast<const std::uint8_t*>(pSource);
@@ -195,14 +187,6 @@ std::uint64_t CBinaryFile::GetLength() const {
         return std::max(m_nLength, GetPosition());
     }
     return m_nLength;
-}
-
-SFileStatus CBinaryFile::GetStatus() const {
-    return SFileStatus{GetLength()};
-}
-
-std::string CBinaryFile::GetFileName() const {
-    return std::string(FileNameOf(m_strFilePath));
 }
 
 bool CBinaryFile::Exists(const std::string& strPath) {

@@ -14,10 +14,6 @@
 
 namespace sulvan {
 
-struct SFileStatus {
-    std::uint64_t nLength = 0;
-};
-
 class CBinaryFile {
   public:
     enum class EOpenMode {
@@ -32,7 +28,7 @@ class CBinaryFile {
     // Closes the file. Buffered writes are still written, but a failure here cannot be
     // reported: call Close() on every file written to, and let destruction close only the
     // files left open while another error is on its way.
-    virtual ~CBinaryFile();
+    ~CBinaryFile();
     CBinaryFile(const CBinaryFile&) = delete;
     CBinaryFile& operator=(const CBinaryFile&) = delete;
 
@@ -52,9 +48,6 @@ class CBinaryFile {
     // The next nCount bytes (at most kWindowSize) without moving the position; fewer at the
     // end of the file. Valid until the next operation on the file.
     std::span<const std::uint8_t> Peek(std::size_t nCount);
-    // Whatever the window holds from the position on, reading anew only when it holds nothing;
-    // empty at the end of the file. For scans that look for a byte.
-    std::span<const std::uint8_t> PeekBuffered();
     void Write(const void* pSource, std::size_t nCount);
     // Room for the next nCount bytes (at most kWindowSize) of a file being written, straight in
     // its buffer: the caller fills all of them before the next operation on the file. Spares
@@ -71,12 +64,9 @@ class CBinaryFile {
     std::uint64_t Seek(std::int64_t nOffset, ESeekOrigin origin);
     std::uint64_t GetPosition() const;
     std::uint64_t GetLength() const;
-    SFileStatus GetStatus() const;
 
     // The absolute, normalised path the file was opened with.
     const std::string& GetFilePath() const { return m_strFilePath; }
-    // The file name alone, without its folder.
-    std::string GetFileName() const;
 
     // True when a file or folder exists at the path.
     static bool Exists(const std::string& strPath);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/FileOutcome.hpp"
+
 namespace sulvan {
 
 class CUserInterface {
@@ -22,6 +24,15 @@ class CUserInterface {
     virtual void EndWait() = 0;
     // Progress of the current file, 0 to 100.
     virtual void SetProgress(int nPercent) = 0;
+    // What happened to a file, told once, as soon as the file is done. A dialog shows the
+    // messages that have a text, one box each, in order.
+    virtual void ReportOutcome(const SFileOutcome& outcome) {
+        for (const SFileMessage& message : outcome.messages) {
+            if (!message.strText.empty()) {
+                ShowMessage(message.strText);
+            }
+        }
+    }
 };
 
 // Shows the wait cursor for as long as it lives.

@@ -65,9 +65,24 @@ EFileCause FileCauseFromErrno(int osError) {
     }
 }
 
+std::string ShortReasonFor(const FileError& error, const std::string& strFile,
+                           const std::string& strInvalid) {
+    switch (error.Cause()) {
+        case EFileCause::NotFound:
+            return "File not found.";
+        case EFileCause::InvalidFile:
+            return strInvalid;
+        default:
+            return error.ReasonFor(strFile);
+    }
+}
+
 std::string FileError::MessageFor(const std::string& strFile) const {
-    const std::string strWhere = m_strPath == strFile ? std::string() : m_strPath + ": ";
-    return strFile + "\r" + strWhere + m_strDescription;
+    return strFile + "\r" + ReasonFor(strFile);
+}
+
+std::string FileError::ReasonFor(const std::string& strFile) const {
+    return m_strPath == strFile ? m_strDescription : m_strPath + ": " + m_strDescription;
 }
 
 FileError FileError::FromErrno(int osError, const std::string& strPath) {

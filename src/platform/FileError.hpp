@@ -36,6 +36,13 @@ const char* DescribeFileCause(EFileCause cause);
 // The cause an OS error number stands for.
 EFileCause FileCauseFromErrno(int osError);
 
+class FileError;
+
+// The reason the reader and the wave conversion give: their own sentences for a missing file
+// and for a file of the wrong kind (strInvalid), ReasonFor(strFile) otherwise.
+std::string ShortReasonFor(const FileError& error, const std::string& strFile,
+                           const std::string& strInvalid);
+
 class FileError : public std::runtime_error {
   public:
     // A failure the OS reported: the cause and description come from the error number.
@@ -49,10 +56,11 @@ class FileError : public std::runtime_error {
     const std::string& Path() const { return m_strPath; }
     // The description of the failure alone, without the path ("No space left on device").
     const std::string& Description() const { return m_strDescription; }
-    // The text a message about strFile shows: that name, a line break and the description,
-    // naming the file the failure happened in when that is another one (an input read while
-    // strFile was written).
+    // The text a message about strFile shows: that name, a line break and ReasonFor(strFile).
     std::string MessageFor(const std::string& strFile) const;
+    // The description, after the file the failure happened in when that is not strFile (an
+    // input read while strFile was written).
+    std::string ReasonFor(const std::string& strFile) const;
 
   private:
     FileError(EFileCause cause, int osError, const std::string& strPath,

@@ -10,6 +10,8 @@
 
 namespace sulvan {
 
+class FileError;
+
 enum class EFileFate {
     Converted,  // every output was written whole
     Declined,   // a question was answered No (Cancel), and the file was left as it was
@@ -33,7 +35,8 @@ struct SFileMessage {
 
 struct SAnsweredQuestion {
     std::string strText;
-    bool bYes = false;
+    bool bOkCancel = false;  // asked with OK and Cancel, not Yes and No
+    bool bYes = false;       // Yes or OK
 };
 
 struct SFileOutcome {
@@ -50,33 +53,21 @@ struct SFileOutcome {
     std::string strListedName;
 
     bool IsFailed() const { return fate == EFileFate::Failed; }
+    // Data records in the files written whole (a copy that was not walked counts none).
+    std::uint64_t DataRecords() const;
 
-    void Fail(std::string strText, std::string strReason) {
-        fate = EFileFate::Failed;
-        messages.push_back({std::move(strText), std::move(strReason)});
-    }
-
+    void Fail(std::string strText, std::string strReason);
+    // strReason says what was declined and what was kept, for a one-line report.
+    void Decline(std::string strQuestion, std::string strKept, std::string strReason);
     // Takes what a later step of the same file did: its files, messages and questions, and its
     // fate when that is worse.
-    void Append(SFileOutcome&& later) {
-        for (SWrittenFile& file : later.written) {
-            written.push_back(std::move(file));
-        }
-        for (std::string& strPath : later.incomplete) {
-            incomplete.push_back(std::move(strPath));
-        }
-        for (SFileMessage& message : later.messages) {
-            messages.push_back(std::move(message));
-        }
-        for (SAnsweredQuestion& question : later.questions) {
-            questions.push_back(std::move(question));
-        }
-        if (later.fate > fate) {
-            fate = later.fate;
-            strDeclinedQuestion = std::move(later.strDeclinedQuestion);
-            strKept = std::move(later.strKept);
-        }
-    }
+    void Append(SFileOutcome&& later);
 };
+
+// A failure while strOutput was written: the converters' message (the output named, the reason,
+// and a line saying the output is incomplete when it was created), with the output listed as
+// incomplete.
+SFileOutcome FailedWriting(const FileError& error, const std::string& strOutput,
+                           bool bOutputCreated);
 
 }  // namespace sulvan

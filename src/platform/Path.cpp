@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/Text.hpp"
+
 namespace sulvan {
 
 bool IsPathSeparator(char c) {
@@ -41,6 +43,10 @@ std::string_view ExtensionOf(std::string_view strPath) {
     const std::string_view strName = FileNameOf(strPath);
     const std::size_t nDot = strName.find_last_of('.');
     return nDot == std::string_view::npos ? std::string_view{} : strName.substr(nDot);
+}
+
+std::string LowerExtensionOf(std::string_view strPath) {
+    return LowerCased(ExtensionOf(strPath));
 }
 
 std::string_view WithoutExtension(std::string_view strPath) {

@@ -38,6 +38,9 @@ std::string_view WithoutExtension(std::string_view strPath);
 // The extension of the file name including its '.', or empty.
 std::string_view ExtensionOf(std::string_view strPath);
 
+// The extension in lower case: what tells the kinds of file apart.
+std::string LowerExtensionOf(std::string_view strPath);
+
 // Folder and name joined by one separator; an empty folder gives the name alone.
 std::string JoinPath(std::string_view strFolder, std::string_view strName);
 

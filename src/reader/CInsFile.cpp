@@ -14,8 +14,6 @@
 namespace sulvan {
 namespace {
 
-constexpr const char* kFileNotFound = "\rFile not found.";
-constexpr const char* kInvalidFileType = "\rInvalid file type.";
 constexpr const char* kTypeMismatch = "\r\rInvalid file type.";
 constexpr const char* kMissingHardware = "\r\rInvalid or missing hardware configuration.";
 constexpr const char* kMissingHead = "\rInvalid or missing head configuration.";
@@ -31,17 +29,6 @@ constexpr const char* kRepairOffer =
     "\rif the configuration data recovery fails."
     "\r(i.e., the converted header may not agree"
     "\rwith the deployment configuration.)";
-
-std::string OpenFailureMessage(const std::string& strName, const FileError& error) {
-    switch (error.Cause()) {
-        case EFileCause::NotFound:
-            return strName + kFileNotFound;
-        case EFileCause::InvalidFile:
-            return strName + kInvalidFileType;
-        default:
-            return error.MessageFor(strName);
-    }
-}
 
 // The clock of a record that fits in the buffer from p on; empty when it does not fit.
 double ClockAt(std::span<const std::uint8_t> buffer, std::size_t p) {
@@ -68,43 +55,44 @@ bool IsBefore(const SDateTimeWithStatus& a, const SDateTimeWithStatus& b) {
 
 }  // namespace
 
-int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* pUi) {
+int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+                   SFileOutcome& outcome) {
     const std::string strNameAsPassed = strName;
     try {
-        OpenSteps(strName, bChecksumControl, pUi);
+        OpenSteps(strName, bChecksumControl, pUi, outcome);
         return 1;
     } catch (const FileError& error) {
-        if (pUi != nullptr) {
-            pUi->ShowMessage(OpenFailureMessage(strNameAsPassed, error));
-        }
+        const std::string strReason = ShortReasonFor(error, strNameAsPassed, "Invalid file type.");
+        outcome.Fail(strNameAsPassed + "\r" + strReason, strReason);
         return 0;
     }
 }
 
-void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi) {
+void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+                         SFileOutcome& outcome) {
     // A file that exists but cannot be read (no permission, a folder) says why, not "not found".
-    CBinaryFile::Open(strName, EOpenMode::Read);
+    m_file.Open(strName, CBinaryFile::EOpenMode::Read);
     const std::optional<int> family = FamilyFromFileName(strName);
     if (!family) {
         throw FileError(EFileCause::InvalidFile, strName);
     }
     m_nFamily = *family;
-    const std::uint64_t nLength = GetStatus().nLength;
+    const std::uint64_t nLength = m_file.GetLength();
     if (nLength == 0) {
         throw FileError(EFileCause::InvalidFile, strName);
     }
 
     // Head and tail both come through the file's window: two reads, whatever the file's size.
     const auto nSearch = static_cast<std::size_t>(std::min<std::uint64_t>(nLength, kSearchSize));
-    Seek(0, ESeekOrigin::Begin);
-    const std::span<const std::uint8_t> head = Peek(nSearch);
+    m_file.Seek(0, CBinaryFile::ESeekOrigin::Begin);
+    const std::span<const std::uint8_t> head = m_file.Peek(nSearch);
     m_conf.SetChecksumControl(bChecksumControl);
     SearchConfiguration(head);
     SearchFirstTime(head);
-    Seek(-static_cast<std::int64_t>(nSearch), ESeekOrigin::End);
-    SearchLastTime(Peek(nSearch));
+    m_file.Seek(-static_cast<std::int64_t>(nSearch), CBinaryFile::ESeekOrigin::End);
+    SearchLastTime(m_file.Peek(nSearch));
 
-    const bool bRepaired = ResolveConfiguration(strName, pUi);
+    const bool bRepaired = ResolveConfiguration(strName, pUi, outcome);
     if (m_conf.GetInstrumentType() != m_nFamily && pUi != nullptr) {
         pUi->ShowMessage(std::string(FileNameOf(strName)) + kTypeMismatch);
     }
@@ -112,13 +100,18 @@ void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInter
     m_config.Decode(m_conf, 1, pUi);
     m_geometry.nBeams = m_config.m_nBeams;
     m_geometry.nCells = m_config.m_nCells;
-    if (m_nFamily == Family::Profiler2 && m_geometry.nBeams == 4 && m_conf.GetThreeBeamFlag()) {
-        m_geometry.nBeams = 3;
-    }
+    ApplyThreeBeamRule();
     // A dump whose configuration lies elsewhere has data in front of where the block would
     // stand; starting at 0 converts them (the walk passes over the configuration records).
     const bool bDataFromStart = m_bRawDump && !bRepaired;
-    Seek(bDataFromStart ? 0 : static_cast<std::int64_t>(m_nConfigBytes), ESeekOrigin::Begin);
+    m_file.Seek(bDataFromStart ? 0 : static_cast<std::int64_t>(m_nConfigBytes),
+                CBinaryFile::ESeekOrigin::Begin);
+}
+
+void CInsFile::ApplyThreeBeamRule() {
+    if (m_nFamily == Family::Profiler2 && m_geometry.nBeams == 4 && m_conf.GetThreeBeamFlag()) {
+        m_geometry.nBeams = 3;
+    }
 }
 
 void CInsFile::SearchConfiguration(std::span<const std::uint8_t> head) {
@@ -169,9 +162,7 @@ void CInsFile::SearchConfiguration(std::span<const std::uint8_t> head) {
         m_geometry.nBeams = m_conf.GetUserBeams();
         m_geometry.nCells = m_conf.GetUserCells();
     }
-    if (m_nFamily == Family::Profiler2 && m_geometry.nBeams == 4 && m_conf.GetThreeBeamFlag()) {
-        m_geometry.nBeams = 3;
-    }
+    ApplyThreeBeamRule();
 }
 
 void CInsFile::SearchFirstTime(std::span<const std::uint8_t> head) {
@@ -213,7 +204,8 @@ void CInsFile::SearchLastTime(std::span<const std::uint8_t> tail) {
     }
 }
 
-bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi) {
+bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi,
+                                    SFileOutcome& outcome) {
     const bool bUserValid = m_geometry.bUserConfigValid;
     m_nConfigBytes = (m_bHardwareValid ? CInsConf::kHardwareSize : 0) +
                      (m_bHeadValid ? CInsConf::kHeadSize : 0) +
@@ -240,7 +232,7 @@ bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi) {
         return false;
     }
     std::string strRepaired;
-    if (RepairRecorderDump(strRepaired, pUi) == 0) {
+    if (RepairRecorderDump(strRepaired, pUi, outcome) == 0) {
         return false;
     }
     strName = strRepaired;

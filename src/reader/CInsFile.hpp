@@ -15,6 +15,7 @@
 #include "format/SRecordGeometry.hpp"
 #include "platform/CBinaryFile.hpp"
 #include "platform/DateTime.hpp"
+#include "platform/FileOutcome.hpp"
 
 namespace sulvan {
 
@@ -37,33 +38,37 @@ struct STimeWindowCheck {
     int nPosition = 0;  // -1 before the start, 0 inside (or no window), +1 after the end
 };
 
-class CInsFile : public CBinaryFile {
+class CInsFile {
   public:
     // How much of the head and of the tail of a file is searched.
     static constexpr std::size_t kSearchSize = 51200;
     // Where the three configuration records stand in a file of the standard layout.
     static constexpr std::uint64_t kHardwarePlace = 0;
-    static constexpr std::uint64_t kHeadPlace = 48;
-    static constexpr std::uint64_t kUserPlace = 272;
-    static constexpr std::uint64_t kDataPlace = 784;
+    static constexpr std::uint64_t kHeadPlace = CInsConf::kHardwareSize;
+    static constexpr std::uint64_t kUserPlace = kHeadPlace + CInsConf::kHeadSize;
 
     CInsFile() = default;
 
-    // Opens the file for reading and prepares it for a converter; 1 on success, 0 after a
-    // message. strName may be replaced by the name of a repaired copy. With pUi null the file
-    // is opened silently: nothing is shown or asked, no copy is made, and configuration
-    // problems are handled as if the user had declined the repair.
-    int Open(std::string& strName, bool bChecksumControl, CUserInterface* pUi);
+    // Opens the file for reading and prepares it for a converter; 1 on success, 0 when it
+    // cannot be used, with the reason in outcome. strName may be replaced by the name of a
+    // repaired copy, which outcome then lists. With pUi null the file is opened silently:
+    // nothing is shown or asked, no copy is made, and configuration problems are handled as if
+    // the user had declined the repair.
+    int Open(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+             SFileOutcome& outcome);
 
     // Writes the "_rep" copy of a raw recorder dump: a complete configuration block (defaults
-    // for what was not found) followed by the whole file; on success the reader reads the copy
-    // and strRepairedName holds its name. 1 on success, 0 on failure (the input is untouched).
-    int RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi);
+    // for what was not found) followed by the whole file; on success the reader reads the copy,
+    // strRepairedName holds its name and outcome lists it. 1 on success, 0 on failure (the input
+    // is untouched; a copy begun is listed as incomplete).
+    int RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi,
+                           SFileOutcome& outcome);
 
-    // The size check of a record header, with this file's beam and cell counts.
-    SSizeCheck CheckRecordSize(std::span<const std::uint8_t, 4> header) {
-        return m_geometry.CheckRecordSize(header);
-    }
+    // The data file, positioned by Open where a converter's walk starts.
+    CBinaryFile& File() { return m_file; }
+    const CBinaryFile& File() const { return m_file; }
+    bool IsOpen() const { return m_file.IsOpen(); }
+    void Close() { m_file.Close(); }
 
     // Checks a record time (empty when its clock forms no date-time) against a window of two
     // limits and widens the window of times accepted so far (see WindowFirstTime and
@@ -80,6 +85,7 @@ class CInsFile : public CBinaryFile {
 
     SRecordGeometry& Geometry() { return m_geometry; }
     CInsConf& Conf() { return m_conf; }
+    const CInsConf& Conf() const { return m_conf; }
     CConfig& Config() { return m_config; }
     const CConfig& Config() const { return m_config; }
 
@@ -88,22 +94,24 @@ class CInsFile : public CBinaryFile {
     bool IsUserValid() const { return m_geometry.bUserConfigValid; }
     // A configuration record was found away from its standard place.
     bool IsRawDump() const { return m_bRawDump; }
-    // Bytes the valid configuration records occupy at the head of the file as opened.
-    std::uint64_t GetConfigBytes() const { return m_nConfigBytes; }
 
   private:
-    void OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi);
+    void OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+                   SFileOutcome& outcome);
     void SearchConfiguration(std::span<const std::uint8_t> head);
     void SearchFirstTime(std::span<const std::uint8_t> head);
     void SearchLastTime(std::span<const std::uint8_t> tail);
     // Reports what is wrong with the configuration and repairs or goes on as the user says;
     // true when the file now read is a repaired copy.
-    bool ResolveConfiguration(std::string& strName, CUserInterface* pUi);
+    bool ResolveConfiguration(std::string& strName, CUserInterface* pUi, SFileOutcome& outcome);
     void WriteCountsIntoConfiguration();
     void ApplyFamilyRules();
+    // A four-beam profiler of family 2 whose configuration says so records three beams.
+    void ApplyThreeBeamRule();
     void WriteRepairedCopy(CBinaryFile& copy);
     void DefaultMissingRecords();
 
+    CBinaryFile m_file;
     int m_nFamily = 0;
     SRecordGeometry m_geometry;
     double m_dFirstTime = 0.0;
@@ -113,6 +121,7 @@ class CInsFile : public CBinaryFile {
     bool m_bRawDump = false;
     bool m_bHardwareValid = false;
     bool m_bHeadValid = false;
+    // Bytes the valid configuration records occupy at the head of the file as opened.
     std::uint64_t m_nConfigBytes = 0;
     CInsConf m_conf;
     CConfig m_config;

@@ -1,11 +1,10 @@
 #include "reader/FileFamily.hpp"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "config/CInsConf.hpp"
 #include "platform/Path.hpp"
+#include "platform/Text.hpp"
 
 namespace sulvan {
 namespace {
@@ -24,9 +23,7 @@ constexpr SExtensionFamily kExtensionFamilies[] = {
 }  // namespace
 
 std::optional<int> FamilyFromFileName(std::string_view strPath) {
-    std::string strName(FileNameOf(strPath));
-    std::transform(strName.begin(), strName.end(), strName.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string strName = LowerCased(FileNameOf(strPath));
     for (const SExtensionFamily& entry : kExtensionFamilies) {
         if (strName.find(entry.strExtension) != std::string::npos) {
             return entry.nFamily;

@@ -23,12 +23,13 @@ std::string RepairedNameOf(const std::string& strPath) {
 
 }  // namespace
 
-int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi) {
+int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi,
+                                 SFileOutcome& outcome) {
     if (!IsOpen()) {
         return 0;
     }
     DefaultMissingRecords();
-    const std::string strCopy = RepairedNameOf(GetFilePath());
+    const std::string strCopy = RepairedNameOf(m_file.GetFilePath());
     strRepairedName = strCopy;
     const auto report = [&](const FileError& error, const char* pOutcome) {
         if (pUi != nullptr) {
@@ -37,7 +38,7 @@ int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* p
     };
     CBinaryFile copy;
     try {
-        copy.Open(strCopy, EOpenMode::Create);
+        copy.Open(strCopy, CBinaryFile::EOpenMode::Create);
     } catch (const FileError& error) {
         report(error, "\r\rThe repaired copy could not be created.");
         return 0;
@@ -45,10 +46,13 @@ int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* p
     try {
         WriteRepairedCopy(copy);
     } catch (const FileError& error) {
+        copy.CloseAfterError();
+        outcome.incomplete.push_back(strCopy);
         report(error, "\r\rThe repaired copy is incomplete.");
         return 0;
     }
-    CBinaryFile::Open(strCopy, EOpenMode::Read);
+    outcome.written.push_back({strCopy, std::nullopt});
+    m_file.Open(strCopy, CBinaryFile::EOpenMode::Read);
     return 1;
 }
 
@@ -75,10 +79,10 @@ void CInsFile::WriteRepairedCopy(CBinaryFile& copy) {
     copy.Write(m_conf.Hardware().data(), CInsConf::kHardwareSize);
     copy.Write(m_conf.Head().data(), CInsConf::kHeadSize);
     copy.Write(m_conf.User().data(), CInsConf::kUserSize);
-    Seek(0, ESeekOrigin::Begin);
+    m_file.Seek(0, CBinaryFile::ESeekOrigin::Begin);
     std::vector<std::uint8_t> chunk(kCopyChunk);
     for (;;) {
-        const std::size_t nRead = Read(chunk.data(), chunk.size());
+        const std::size_t nRead = m_file.Read(chunk.data(), chunk.size());
         if (nRead == 0) {
             break;
         }

@@ -54,18 +54,6 @@ bool ConvertText(const std::string& strText, std::string& strField) {
     return true;
 }
 
-template <class T>
-bool ReadChild(const MyXML::Element& element, std::string_view strKey, T& field) {
-    const std::optional<std::string> text = ValueText(element, strKey);
-    return text && ConvertText(*text, field);
-}
-
-template <class T>
-bool ReadNamedAttribute(const MyXML::Element& element, std::string_view strName, T& field) {
-    const std::optional<std::string> text = element.Attribute(strName);
-    return text && ConvertText(*text, field);
-}
-
 void ReadCommon(const MyXML::Element& element, CommonConfig& common) {
     common.nBaudRate = 115200;
     ReadChildValue(element, "BAUD_RATE", common.nBaudRate);
@@ -135,33 +123,26 @@ void ReadMiraveloConfig(std::istream& input, MiraveloConfig& config) {
     }
 }
 
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::int32_t& nField) {
-    return ReadChild(element, strKey, nField);
-}
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::uint32_t& nField) {
-    return ReadChild(element, strKey, nField);
-}
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::int16_t& nField) {
-    return ReadChild(element, strKey, nField);
-}
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, double& dField) {
-    return ReadChild(element, strKey, dField);
-}
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, bool& bField) {
-    return ReadChild(element, strKey, bField);
-}
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::string& strField) {
-    return ReadChild(element, strKey, strField);
+template <class TField>
+bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, TField& field) {
+    const std::optional<std::string> text = ValueText(element, strKey);
+    return text && ConvertText(*text, field);
 }
 
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, std::int32_t& nField) {
-    return ReadNamedAttribute(element, strName, nField);
+template <class TField>
+bool ReadAttribute(const MyXML::Element& element, std::string_view strName, TField& field) {
+    const std::optional<std::string> text = element.Attribute(strName);
+    return text && ConvertText(*text, field);
 }
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, bool& bField) {
-    return ReadNamedAttribute(element, strName, bField);
-}
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, std::string& strField) {
-    return ReadNamedAttribute(element, strName, strField);
-}
+
+template bool ReadChildValue(const MyXML::Element&, std::string_view, std::int32_t&);
+template bool ReadChildValue(const MyXML::Element&, std::string_view, std::uint32_t&);
+template bool ReadChildValue(const MyXML::Element&, std::string_view, std::int16_t&);
+template bool ReadChildValue(const MyXML::Element&, std::string_view, double&);
+template bool ReadChildValue(const MyXML::Element&, std::string_view, bool&);
+template bool ReadChildValue(const MyXML::Element&, std::string_view, std::string&);
+template bool ReadAttribute(const MyXML::Element&, std::string_view, std::int32_t&);
+template bool ReadAttribute(const MyXML::Element&, std::string_view, bool&);
+template bool ReadAttribute(const MyXML::Element&, std::string_view, std::string&);
 
 }  // namespace sulvan

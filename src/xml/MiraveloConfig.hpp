@@ -54,17 +54,13 @@ void ReadMiraveloConfig(std::istream& input, MiraveloConfig& config);
 // The value of the first child element named strKey: that child must hold exactly one node, a
 // text. Numbers and flags are read as the classic locale's formatted input reads them (flags
 // are 0 or 1); a text with more than trailing whitespace after the value still sets the value
-// but gives false. False, with the field as it was, when there is no value to read.
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::int32_t& nField);
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::uint32_t& nField);
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::int16_t& nField);
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, double& dField);
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, bool& bField);
-bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, std::string& strField);
+// but gives false. False, with the field as it was, when there is no value to read. One
+// variant per field type: std::int32_t, std::uint32_t, std::int16_t, double, bool, std::string.
+template <class TField>
+bool ReadChildValue(const MyXML::Element& element, std::string_view strKey, TField& field);
 
-// The same for the value of the attribute named strName.
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, std::int32_t& nField);
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, bool& bField);
-bool ReadAttribute(const MyXML::Element& element, std::string_view strName, std::string& strField);
+// The same for the value of the attribute named strName: std::int32_t, bool, std::string.
+template <class TField>
+bool ReadAttribute(const MyXML::Element& element, std::string_view strName, TField& field);
 
 }  // namespace sulvan

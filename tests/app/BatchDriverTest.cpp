@@ -7,6 +7,7 @@
 #include "CTempDir.hpp"
 #include "RecordBuilder.hpp"
 #include "app/CSulvanFileDlg.hpp"
+#include "app/ConversionTable.hpp"
 
 namespace sulvan {
 namespace {
@@ -57,7 +58,7 @@ Names FilesIn(const std::string& strFolder) {
 
 // A dialog over a folder of its own, set to convert Tarsis recordings.
 struct SBatch {
-    SBatch() { m_dialog.m_nConversionType = ConversionType::TrsToAdv; }
+    SBatch() { m_dialog.m_nConversionType = PositionOf(EConversion::TrsToAdv); }
 
     std::string Write(const std::string& strName, const Bytes& bytes = TarsisRecording(1)) const {
         return m_dir.Write(strName, bytes);
@@ -121,11 +122,11 @@ TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {
         const char* pDestination;  // inside the temporary folder
     };
     const SCase cases[] = {
-        {ConversionType::TrsToAdv, "run.trs.adv", "."},
-        {ConversionType::ToWpr, "run.wpr", "."},
-        {ConversionType::MrvToAdv, "run.adv", "."},
+        {PositionOf(EConversion::TrsToAdv), "run.trs.adv", "."},
+        {PositionOf(EConversion::ToWpr), "run.wpr", "."},
+        {PositionOf(EConversion::MrvToAdv), "run.adv", "."},
         // Another name of the input's own folder.
-        {ConversionType::ToWpr, "run.wpr", "alias"},
+        {PositionOf(EConversion::ToWpr), "run.wpr", "alias"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(std::string(c.pDestination) + "/" + c.pInput);
@@ -145,6 +146,80 @@ TEST(BatchDriver, AnOutputThatNamesItsInputIsRefusedBeforeAnyQuestion) {
         EXPECT_TRUE(batch.m_dialog.m_listConverted.empty());
         EXPECT_EQ(ReadFileBytes(strInput), TarsisRecording(1));
         EXPECT_EQ(batch.m_ui.ProgressSteps(), Steps{0});
+    }
+}
+
+// The dialog lists what it always listed, a file whose question was answered No included, and
+// shows each failure's messages in the order the reader and the driver give them.
+TEST(BatchDriver, WhatTheDialogListsAndShowsFollowsTheOutcomes) {
+    struct SCase {
+        const char* pName;
+        Bytes input;
+        std::vector<bool> answers;
+        EFileFate fate;
+        Names listed;
+        Names written;     // file names
+        Names incomplete;  // file names
+        std::size_t nMessages;
+    };
+    const SCase cases[] = {
+        {"cannot be opened", {}, {}, EFileFate::Failed, {}, {}, {}, 2},
+        {"old firmware, No",
+         TarsisRecording(2, "1.07"),
+         {false},
+         EFileFate::Declined,
+         {"run.adv"},
+         {},
+         {},
+         0},
+        {"old firmware, Yes",
+         TarsisRecording(2, "1.07"),
+         {true},
+         EFileFate::Converted,
+         {"run_new.trs"},
+         {"run_new.trs"},
+         {},
+         0},
+        // A version that reads as 0 is unknown, not old: converted without a question.
+        {"unknown firmware",
+         TarsisRecording(2, ""),
+         {},
+         EFileFate::Converted,
+         {"run.adv"},
+         {"run.adv"},
+         {},
+         0},
+        // Only headers: failed, yet listed as it always was, without a message box.
+        {"no data records",
+         TarsisRecording(0),
+         {},
+         EFileFate::Failed,
+         {"run.adv"},
+         {},
+         {"run.adv"},
+         0},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.pName);
+        SBatch batch;
+        for (const bool bAnswer : c.answers) {
+            batch.m_ui.Answer(bAnswer);
+        }
+        EXPECT_EQ(batch.Convert({batch.Write("run.trs", c.input)}), c.listed);
+        ASSERT_EQ(batch.m_dialog.m_outcomes.size(), 1u);
+        const SFileOutcome& outcome = batch.m_dialog.m_outcomes[0];
+        EXPECT_EQ(outcome.fate, c.fate);
+        Names written, incomplete;
+        for (const SWrittenFile& file : outcome.written) {
+            written.push_back(fs::path(file.strPath).filename().string());
+        }
+        for (const std::string& strPath : outcome.incomplete) {
+            incomplete.push_back(fs::path(strPath).filename().string());
+        }
+        EXPECT_EQ(written, c.written);
+        EXPECT_EQ(incomplete, c.incomplete);
+        EXPECT_EQ(batch.m_ui.Messages().size(), c.nMessages);
+        EXPECT_EQ(batch.m_ui.Questions().size(), c.answers.size());
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "COutcomeReport.hpp"
+
 namespace sulvan::cli {
 namespace {
 
@@ -24,7 +26,9 @@ TEST(CTerminalUserInterface, ShowsProgressOnlyOnATerminalAndClearsItForWhatFollo
     for (const SCase& c : cases) {
         std::ostringstream err;
         std::istringstream in;
-        CTerminalUserInterface ui(err, in, EAnswerPolicy::No, c.terminals, c.bQuiet);
+        std::ostringstream out;
+        COutcomeReport report(out, err, false, c.bQuiet);
+        CTerminalUserInterface ui(err, in, EAnswerPolicy::No, c.terminals, c.bQuiet, report);
         for (const int nPercent : {0, 37, 38}) {
             ui.SetProgress(nPercent);
         }

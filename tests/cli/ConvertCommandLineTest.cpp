@@ -22,10 +22,6 @@ using Names = std::vector<std::string>;
 using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& strText, const std::string& strPart) {
-    return strText.find(strPart) != std::string::npos;
-}
-
 class ConvertCommandLineTest : public ::testing::Test {
   protected:
     SProcessResult Convert(const Args& args) const {
@@ -65,11 +61,9 @@ TEST_F(ConvertCommandLineTest, AFileThatCannotBeReadIsReportedWithTheReason) {
     const SProcessResult result = ConvertUnprivileged({"locked.trs", "folder.trs", "good.trs"});
     EXPECT_EQ(result.nStatus, 1);
     EXPECT_EQ(result.strOut, "good.adv\n");
-    EXPECT_TRUE(Contains(result.strErr, m_dir.Path("locked.trs") + "\nPermission denied\n"))
-        << result.strErr;
-    EXPECT_TRUE(Contains(result.strErr, m_dir.Path("folder.trs") + "\nIs a directory\n"))
-        << result.strErr;
-    EXPECT_FALSE(Contains(result.strErr, "File not found"));
+    EXPECT_EQ(result.strErr,
+              "sulvan-convert: locked.trs: Permission denied\n"
+              "sulvan-convert: folder.trs: Is a directory\n");
 }
 
 }  // namespace

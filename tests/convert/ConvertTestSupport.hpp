@@ -23,9 +23,16 @@ class ConvertTest : public ::testing::Test {
     CInsFile& OpenRecording(const Bytes& image, const std::string& strName = "run1.trs") {
         m_strInput = m_dir.Write(strName, image);
         std::string strName2 = m_strInput;
-        EXPECT_EQ(m_reader.Open(strName2, true, &m_ui), 1);
+        SFileOutcome opened;
+        EXPECT_EQ(m_reader.Open(strName2, true, &m_ui, opened), 1);
         EXPECT_TRUE(m_ui.Events().empty()) << "opening asked or told something";
         return m_reader;
+    }
+
+    // Shows the outcome as the dialog does (its messages reach m_ui) and hands it back.
+    SFileOutcome Told(SFileOutcome outcome) {
+        m_ui.ReportOutcome(outcome);
+        return outcome;
     }
 
     CTempDir m_dir;

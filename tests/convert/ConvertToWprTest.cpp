@@ -92,9 +92,12 @@ class ConvertToWprTest : public ::testing::Test {
                   bool bConverted = true) {
         std::string strInput = m_dir.Write(strInputName, image);
         CInsFile reader;
-        EXPECT_EQ(reader.Open(strInput, true, &m_ui), 1);
+        SFileOutcome opened;
+        EXPECT_EQ(reader.Open(strInput, true, &m_ui, opened), 1);
         m_result = m_options;
-        EXPECT_EQ(ConvertToWpr(m_ui, reader, m_dir.Path("run1.wpr"), m_result), bConverted);
+        const SFileOutcome outcome = ConvertToWpr(m_ui, reader, m_dir.Path("run1.wpr"), m_result);
+        m_ui.ReportOutcome(outcome);
+        EXPECT_EQ(!outcome.IsFailed(), bConverted);
         return ReadFileBytes(m_dir.Path("run1.wpr"));
     }
 
@@ -150,8 +153,11 @@ TEST_F(ConvertToWprTest, FailuresAreShownByTheirCause) {
     for (const SCase& c : cases) {
         std::string strName = strInput;
         CInsFile reader;
-        ASSERT_EQ(reader.Open(strName, true, &m_ui), 1);
-        EXPECT_FALSE(ConvertToWpr(m_ui, reader, c.strOutput, m_options));
+        SFileOutcome opened;
+        ASSERT_EQ(reader.Open(strName, true, &m_ui, opened), 1);
+        const SFileOutcome outcome = ConvertToWpr(m_ui, reader, c.strOutput, m_options);
+        m_ui.ReportOutcome(outcome);
+        EXPECT_TRUE(outcome.IsFailed());
         EXPECT_EQ(m_ui.Messages().back(), c.strMessage);
     }
     EXPECT_EQ(ReadFileBytes(strInput), PeloraRecording({}));

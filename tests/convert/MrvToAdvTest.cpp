@@ -66,9 +66,13 @@ Bytes Recording(std::size_t nProbes, const std::vector<std::string>& script) {
 
 class MrvToAdvTest : public ::testing::Test {
   protected:
+    // Converts, and shows the outcome as the dialog does; true when it did not fail.
     bool Convert(const Bytes& image) {
         m_strInput = m_dir.Write("run.mrv", image);
-        return MrvToAdv(m_ui, m_strInput, m_strOutput, [&](int n) { m_progress.push_back(n); });
+        m_outcome =
+            MrvToAdv(m_ui, m_strInput, m_strOutput, [&](int n) { m_progress.push_back(n); });
+        m_ui.ReportOutcome(m_outcome);
+        return !m_outcome.IsFailed();
     }
 
     // Which sample each probe's slot of each record holds, "1,1 2,2 ...", and the trailers.
@@ -97,6 +101,7 @@ class MrvToAdvTest : public ::testing::Test {
     std::string m_strInput;
     std::string m_strOutput = m_dir.Path("run.adv");
     std::vector<int> m_progress;
+    SFileOutcome m_outcome;
 };
 
 // A probe lagging more than the alignment window: its slots are padding by the time a record
@@ -125,6 +130,8 @@ TEST_F(MrvToAdvTest, AProbeLaggingBeyondTheWindowIsPaddedAndItsLateSamplesDroppe
                                                         "1:\t30\r\r\rNote: Missing data points\r"
                                                         "are padded with the previous value."});
     EXPECT_TRUE(MatchesGolden(ReadFileBytes(m_strOutput), "mrv/lagging-probe.adv"));
+    ASSERT_EQ(m_outcome.written.size(), 1u);
+    EXPECT_EQ(m_outcome.written[0].nDataRecords, 30u);
 }
 
 TEST_F(MrvToAdvTest, RecordingsThatCannotBeConvertedSayWhy) {
@@ -174,6 +181,8 @@ TEST_F(MrvToAdvTest, AnExistingOutputIsKeptOnNoAndAFailedWriteIsReported) {
     WriteFileBytes(m_strOutput, kept);
     m_ui.Answer(false);
     EXPECT_TRUE(Convert(Recording(1, {"0:1"})));
+    EXPECT_EQ(m_outcome.fate, EFileFate::Declined);
+    EXPECT_EQ(m_outcome.strKept, m_strOutput);
     EXPECT_EQ(ReadFileBytes(m_strOutput), kept);
     EXPECT_EQ(m_ui.Questions(), std::vector<std::string>{
                                     m_strOutput + " already exists.\rDo you want to replace it?"});

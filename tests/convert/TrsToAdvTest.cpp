@@ -27,9 +27,10 @@ TEST_F(TrsToAdvTest, BurstFilesWithoutAnyBurstHeaderWriteNothing) {
                             .Add(VelocitySample())
                             .Image();
     OpenRecording(image);
-    std::string strOutput = m_dir.Path("run1.adv");
-    ASSERT_TRUE(TrsToAdv(m_ui, m_reader, strOutput, true));
-    EXPECT_EQ(strOutput, m_dir.Path("run1.adv"));
+    const std::string strOutput = m_dir.Path("run1.adv");
+    const SFileOutcome outcome = TrsToAdv(m_reader, strOutput, true);
+    EXPECT_FALSE(outcome.IsFailed());
+    EXPECT_TRUE(outcome.written.empty());
     EXPECT_FALSE(CBinaryFile::Exists(strOutput));
     EXPECT_FALSE(CBinaryFile::Exists(m_dir.Path("run1_1.adv")));
 }
@@ -44,17 +45,20 @@ TEST_F(TrsToAdvTest, BurstFileNamesKeepAFolderNamedLikeAnOutput) {
                             .Add(VelocitySample())
                             .Image();
     OpenRecording(image);
-    std::string strOutput = strFolder + "/out.adv";
-    ASSERT_TRUE(TrsToAdv(m_ui, m_reader, strOutput, true));
-    EXPECT_EQ(strOutput, strFolder + "/out_1.adv");
+    const SFileOutcome outcome = TrsToAdv(m_reader, strFolder + "/out.adv", true);
+    ASSERT_EQ(outcome.written.size(), 1u);
+    EXPECT_EQ(outcome.written[0].strPath, strFolder + "/out_1.adv");
+    EXPECT_EQ(outcome.written[0].nDataRecords, 1u);
     // The file header, the instrument block and one 20-byte sample.
-    EXPECT_EQ(ReadFileBytes(strOutput).size(), 300u + 254u + 20u);
+    EXPECT_EQ(ReadFileBytes(strFolder + "/out_1.adv").size(), 300u + 254u + 20u);
 }
 
 TEST_F(TrsToAdvTest, AnOutputThatCannotBeCreatedIsReported) {
     OpenRecording(CRecordingBuilder().Add(StandardConfiguration()).Image());
-    std::string strOutput = m_dir.Path("missing/run1.adv");
-    EXPECT_FALSE(TrsToAdv(m_ui, m_reader, strOutput, false));
+    const std::string strOutput = m_dir.Path("missing/run1.adv");
+    const SFileOutcome outcome = Told(TrsToAdv(m_reader, strOutput, false));
+    EXPECT_TRUE(outcome.IsFailed());
+    EXPECT_TRUE(outcome.incomplete.empty());
     EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{strOutput + "\rNo such file or directory"});
 }
 
@@ -64,8 +68,9 @@ TEST_F(TrsToAdvTest, AFailedWriteReportsAnIncompleteOutput) {
                       .Add(SystemSample())
                       .Add(VelocitySample())
                       .Image());
-    std::string strOutput = "/dev/full";
-    EXPECT_FALSE(TrsToAdv(m_ui, m_reader, strOutput, false));
+    const SFileOutcome outcome = Told(TrsToAdv(m_reader, "/dev/full", false));
+    EXPECT_TRUE(outcome.IsFailed());
+    EXPECT_EQ(outcome.incomplete, std::vector<std::string>{"/dev/full"});
     EXPECT_EQ(m_ui.Messages(),
               std::vector<std::string>{
                   "/dev/full\rNo space left on device\r\rThe output file is incomplete."});

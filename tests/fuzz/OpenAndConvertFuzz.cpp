@@ -49,19 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const std::string strInput = Folder() + "/input.trs";
     WriteInput(strInput, pData, nSize);
     CAgreeingUserInterface ui;
+    sulvan::SFileOutcome outcome;
     for (bool bBurstFiles : {false, true}) {
         sulvan::CInsFile reader;
         std::string strName = strInput;
-        if (reader.Open(strName, bBurstFiles, &ui) == 0) {
+        if (reader.Open(strName, bBurstFiles, &ui, outcome) == 0) {
             continue;
         }
-        std::string strOutput = Folder() + "/output.adv";
-        sulvan::TrsToAdv(ui, reader, strOutput, bBurstFiles);
+        sulvan::TrsToAdv(reader, Folder() + "/output.adv", bBurstFiles);
     }
     for (bool bChecksum : {false, true}) {
         sulvan::CInsFile reader;
         std::string strName = strInput;
-        if (reader.Open(strName, bChecksum, nullptr) != 0) {
+        if (reader.Open(strName, bChecksum, nullptr, outcome) != 0) {
             sulvan::SWprOptions options;
             options.bChecksumControl = bChecksum;
             sulvan::ConvertToWpr(ui, reader, Folder() + "/output.wpr", options);
@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     }
     sulvan::CInsFile reader;
     std::string strName = strInput;
-    if (reader.Open(strName, false, nullptr) != 0) {
-        sulvan::RepairBurstHeaders(ui, reader, Folder() + "/output_new.trs",
+    if (reader.Open(strName, false, nullptr, outcome) != 0) {
+        sulvan::RepairBurstHeaders(reader, Folder() + "/output_new.trs",
                                    reader.Config().m_nBurstSamples);
     }
     const std::string strProbes = Folder() + "/input.mrv";

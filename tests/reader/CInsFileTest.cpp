@@ -27,23 +27,24 @@ const std::string kRawDumpNote =
 
 using CInsFileTest = ReaderTest;
 
-TEST_F(CInsFileTest, MissingAndEmptyFilesAreReportedByTheNameAsPassed) {
+TEST_F(CInsFileTest, MissingEmptyAndUnreadableFilesFailByTheNameAsPassed) {
     std::string strMissing = m_dir.Path("missing.trs");
-    EXPECT_EQ(m_reader.Open(strMissing, true, &m_ui), 0);
+    EXPECT_EQ(m_reader.Open(strMissing, true, &m_ui, m_outcome), 0);
     EXPECT_EQ(Open("empty.trs", Bytes{}), 0);
     EXPECT_EQ(Open("run1.xyz", TarsisRecording()), 0);
-    EXPECT_EQ(m_ui.Messages(), (std::vector<std::string>{
-                                   strMissing + "\rFile not found.",
-                                   m_dir.Path("empty.trs") + "\rInvalid file type.",
-                                   m_dir.Path("run1.xyz") + "\rInvalid file type.",
-                               }));
-}
-
-TEST_F(CInsFileTest, AFolderIsReportedWithTheReasonNotAsMissing) {
+    // A folder says why, not that nothing is there.
     std::string strFolder = m_dir.Path("folder.trs");
     ASSERT_EQ(::mkdir(strFolder.c_str(), 0755), 0);
-    EXPECT_EQ(m_reader.Open(strFolder, true, &m_ui), 0);
-    EXPECT_EQ(m_ui.Messages(), std::vector<std::string>{strFolder + "\rIs a directory"});
+    EXPECT_EQ(m_reader.Open(strFolder, true, &m_ui, m_outcome), 0);
+    EXPECT_EQ(OutcomeTexts(),
+              (std::vector<std::string>{
+                  strMissing + "\rFile not found. | File not found.",
+                  m_dir.Path("empty.trs") + "\rInvalid file type. | Invalid file type.",
+                  m_dir.Path("run1.xyz") + "\rInvalid file type. | Invalid file type.",
+                  strFolder + "\rIs a directory | Is a directory",
+              }));
+    EXPECT_TRUE(m_outcome.IsFailed());
+    EXPECT_TRUE(m_ui.Messages().empty());
 }
 
 TEST_F(CInsFileTest, WrongUserChecksumCountsOnlyWithChecksumControl) {
@@ -55,15 +56,16 @@ TEST_F(CInsFileTest, WrongUserChecksumCountsOnlyWithChecksumControl) {
     EXPECT_EQ(m_ui.Questions(),
               std::vector<std::string>{"run1.trs\rInvalid or missing user configuration." +
                                        kRepairOffer});
-    EXPECT_EQ(m_reader.GetPosition(), 272u);  // after the two valid records
+    EXPECT_EQ(m_reader.File().GetPosition(), 272u);  // after the two valid records
 
     CInsFile reader;
     CScriptedUserInterface ui;
+    SFileOutcome outcome;
     std::string strName = m_dir.Write("run2.trs", image);
-    ASSERT_EQ(reader.Open(strName, false, &ui), 1);
+    ASSERT_EQ(reader.Open(strName, false, &ui, outcome), 1);
     EXPECT_TRUE(ui.Events().empty());
     EXPECT_TRUE(reader.IsUserValid());
-    EXPECT_EQ(reader.GetPosition(), 784u);
+    EXPECT_EQ(reader.File().GetPosition(), 784u);
 }
 
 TEST_F(CInsFileTest, ConfigurationFoundElsewhereMarksARawDumpThatStartsAtZero) {
@@ -79,7 +81,7 @@ TEST_F(CInsFileTest, ConfigurationFoundElsewhereMarksARawDumpThatStartsAtZero) {
     EXPECT_TRUE(m_reader.IsRawDump());
     EXPECT_EQ(m_ui.Questions(), std::vector<std::string>{"dump.trs" + kRawDumpNote + kRepairOffer});
     // The samples in front of the configuration are not skipped.
-    EXPECT_EQ(m_reader.GetPosition(), 0u);
+    EXPECT_EQ(m_reader.File().GetPosition(), 0u);
 }
 
 TEST_F(CInsFileTest, ProfileCellsThatContradictTheUserConfigurationInvalidateIt) {
@@ -140,10 +142,11 @@ TEST_F(CInsFileTest, AnInvalidClockGivesTimeZero) {
 TEST_F(CInsFileTest, SilentOpenAsksNothingAndRepairsNothing) {
     const Bytes image = CRecordingBuilder().Add(SystemSample()).Add(VelocitySample()).Image();
     std::string strName = m_dir.Write("dump.trs", image);
-    ASSERT_EQ(m_reader.Open(strName, true, nullptr), 1);
+    ASSERT_EQ(m_reader.Open(strName, true, nullptr, m_outcome), 1);
     EXPECT_EQ(strName, m_dir.Path("dump.trs"));
     EXPECT_FALSE(CBinaryFile::Exists(m_dir.Path("dump_rep.trs")));
-    EXPECT_EQ(m_reader.GetPosition(), 0u);
+    EXPECT_EQ(m_reader.File().GetPosition(), 0u);
+    EXPECT_TRUE(m_outcome.written.empty());
 }
 
 // ---- Time window --------------------------------------------------------------------------

@@ -20,7 +20,16 @@ class ReaderTest : public ::testing::Test {
     // Opens a file holding the image; the name may be replaced by a repair.
     int Open(const std::string& strName, const Bytes& image, bool bChecksum = true) {
         m_strName = m_dir.Write(strName, image);
-        return m_reader.Open(m_strName, bChecksum, &m_ui);
+        return m_reader.Open(m_strName, bChecksum, &m_ui, m_outcome);
+    }
+
+    // The message texts and reasons the opens gave, in order.
+    std::vector<std::string> OutcomeTexts() const {
+        std::vector<std::string> texts;
+        for (const SFileMessage& message : m_outcome.messages) {
+            texts.push_back(message.strText + " | " + message.strReason);
+        }
+        return texts;
     }
 
     // A short continuous Tarsis recording: the standard configuration, then system and
@@ -37,6 +46,7 @@ class ReaderTest : public ::testing::Test {
     CTempDir m_dir;
     CScriptedUserInterface m_ui;
     CInsFile m_reader;
+    SFileOutcome m_outcome;
     std::string m_strName;
 };
 

@@ -22,6 +22,8 @@ TEST_F(RecorderDumpRepair, AnExistingCopyIsReplacedWithoutAsking) {
     ASSERT_EQ(Open("dump.trs", m_data), 1);
     EXPECT_EQ(ReadFileBytes(m_dir.Path("dump_rep.trs")).size(), 784 + m_data.size());
     EXPECT_EQ(m_ui.Questions().size(), 1u);
+    ASSERT_EQ(m_outcome.written.size(), 1u);
+    EXPECT_EQ(m_outcome.written[0].strPath, m_dir.Path("dump_rep.trs"));
 }
 
 TEST_F(RecorderDumpRepair, AFailedCopyIsReportedAndTheDumpIsReadAsItIs) {
@@ -30,13 +32,15 @@ TEST_F(RecorderDumpRepair, AFailedCopyIsReportedAndTheDumpIsReadAsItIs) {
     m_ui.Answer(true);
     ASSERT_EQ(Open("dump.trs", m_data), 1);
     EXPECT_EQ(m_strName, m_dir.Path("dump.trs"));
-    EXPECT_EQ(m_reader.GetFilePath(), m_dir.Path("dump.trs"));
+    EXPECT_EQ(m_reader.File().GetFilePath(), m_dir.Path("dump.trs"));
+    EXPECT_EQ(m_outcome.incomplete, std::vector<std::string>{m_dir.Path("dump_rep.trs")});
+    EXPECT_TRUE(m_outcome.written.empty());
     const std::vector<std::string> messages = m_ui.Messages();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages[0], m_dir.Path("dump_rep.trs") +
                                "\rNo space left on device\r\rThe repaired copy is incomplete.");
     EXPECT_EQ(ReadFileBytes(m_dir.Path("dump.trs")), m_data);
-    EXPECT_EQ(m_reader.GetPosition(), 0u);
+    EXPECT_EQ(m_reader.File().GetPosition(), 0u);
 }
 
 TEST_F(RecorderDumpRepair, ACopyThatCannotBeCreatedLeavesTheDumpUntouched) {

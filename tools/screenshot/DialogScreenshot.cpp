@@ -18,6 +18,7 @@
 #include "CSulvanFileApp.hpp"
 #include "CSulvanFileDlg.hpp"
 #include "app/CSulvanFileDlg.hpp"
+#include "app/ConversionTable.hpp"
 
 namespace {
 
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
     dialog.show();
     FindButton(dialog, QStringLiteral("&Add file..."))->click();
     FindButton(dialog, QStringLiteral("..."))->click();
-    dialog.findChild<QComboBox*>()->setCurrentIndex(sulvan::ConversionType::TrsToAdv);
+    dialog.findChild<QComboBox*>()->setCurrentIndex(
+        sulvan::PositionOf(sulvan::EConversion::TrsToAdv));
     FindButton(dialog, QStringLiteral("Convert"))->click();
     QApplication::processEvents();
     if (!dialog.grab().save(strOutput, "PNG")) {

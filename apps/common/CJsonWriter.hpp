@@ -1,11 +1,11 @@
 #pragma once
-// A small writer of one JSON object per line: what scripts read from sulvan-info --json.
+// A small writer of one JSON object per line: what scripts read from the programs' --json.
 
 #include <cstdint>
 #include <ostream>
 #include <string_view>
 
-namespace sulvan::info {
+namespace sulvan {
 
 class CJsonWriter {
   public:
@@ -34,4 +34,4 @@ class CJsonWriter {
     int m_nDepth = 0;
 };
 
-}  // namespace sulvan::info
+}  // namespace sulvan

@@ -3,7 +3,28 @@
 #include <cmath>
 #include <cstdio>
 
-namespace sulvan::info {
+namespace sulvan {
+namespace {
+
+// The length of the well-formed UTF-8 sequence of two bytes or more at i; 0 when there is none.
+std::size_t Utf8SequenceAt(std::string_view strText, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(strText[i]);
+    const std::size_t nLength = lead >= 0xF0 && lead <= 0xF4   ? 4
+                                : lead >= 0xE0 && lead <= 0xEF ? 3
+                                : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                               : 0;
+    if (nLength == 0 || i + nLength > strText.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < nLength; ++k) {
+        if ((static_cast<unsigned char>(strText[i + k]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return nLength;
+}
+
+}  // namespace
 
 void CJsonWriter::String(std::string_view strKey, std::string_view strValue) {
     Key(strKey);
@@ -65,10 +86,17 @@ void CJsonWriter::Key(std::string_view strKey) {
 
 void CJsonWriter::Quoted(std::string_view strText) {
     m_out << '"';
-    for (const char c : strText) {
+    for (std::size_t i = 0; i < strText.size(); ++i) {
+        const char c = strText[i];
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (const std::size_t nSequence = Utf8SequenceAt(strText, i); nSequence > 1) {
+            // File names are UTF-8: they stay as they are.
+            m_out << strText.substr(i, nSequence);
+            i += nSequence - 1;
+        } else if (c == '"' || c == '\\') {
             m_out << '\\' << c;
+        } else if (c == '\n') {
+            m_out << "\\n";
         } else if (u < 0x20 || u >= 0x7F) {
             // Text fields of recordings are 8-bit and may hold anything: written as code points.
             char escaped[8];
@@ -81,4 +109,4 @@ void CJsonWriter::Quoted(std::string_view strText) {
     m_out << '"';
 }
 
-}  // namespace sulvan::info
+}  // namespace sulvan
