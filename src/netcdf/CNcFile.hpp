@@ -26,9 +26,10 @@ struct SNcStorage {
     std::span<const std::size_t> chunk;  // one length per dimension; empty: contiguous
     int nDeflateLevel = 0;               // 0: not compressed
     bool bShuffle = false;
-    // Bytes of chunks the library keeps in memory for the variable; 0 when every write covers
-    // whole chunks, which are then compressed and written at once.
-    std::size_t nChunkCache = 0;
+    // Bytes of chunks the library keeps in memory for the variable. Less than a chunk (the
+    // library takes 0 for its default of 16 MiB) when every write covers whole chunks: each is
+    // then compressed and written at once, and memory does not grow with the variables.
+    std::size_t nChunkCache = 1;
 };
 
 class CNcFile {

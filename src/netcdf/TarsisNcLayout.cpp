@@ -85,10 +85,14 @@ class CLayoutBuilder {
         return m_file.DefineVariable(pName, type, dimensions, Storage(m_sampleChunk));
     }
 
-    SNcVariable BeamSeries(const char* pName) {
+    SNcVariable BeamSeries(const char* pName, ENcType type) {
         const SNcDimension dimensions[] = {m_beamDimension, m_time};
-        return m_file.DefineVariable(pName, ENcType::Short, dimensions, Storage(m_beamChunk));
+        return m_file.DefineVariable(pName, type, dimensions, Storage(m_beamChunk));
     }
+
+    // Unsigned counts in the signed type of their width: CF-1.8 knows no unsigned types, and
+    // readers take the values as unsigned by this attribute.
+    void MarkUnsigned(SNcVariable variable) { m_file.PutAttribute(variable, "_Unsigned", "true"); }
 
     SNcStorage Storage(std::span<const std::size_t> chunk) const {
         return {.chunk = chunk, .nDeflateLevel = m_shape.nDeflateLevel, .bShuffle = true};
@@ -128,12 +132,12 @@ class CLayoutBuilder {
         v.beam = m_file.DefineVariable("beam", ENcType::Int, beamDimensions);
         Describe(m_file, v.beam, {"beam number", "1", "", "coordinate"});
         DefineVelocity();
-        v.amplitude = BeamSeries("amplitude");
+        v.amplitude = BeamSeries("amplitude", ENcType::Byte);
         Describe(m_file, v.amplitude,
                  {"signal amplitude, recorded counts", "1",
                   "signal_intensity_from_multibeam_acoustic_doppler_velocity_sensor_in_sea_water",
                   "physicalMeasurement"});
-        v.correlation = BeamSeries("correlation");
+        v.correlation = BeamSeries("correlation", ENcType::Byte);
         Describe(m_file, v.correlation,
                  {"correlation, recorded counts", "1",
                   "beam_consistency_indicator_from_multibeam_acoustic_doppler_velocity_profiler_"
@@ -141,9 +145,12 @@ class CLayoutBuilder {
                   "physicalMeasurement"});
         v.pressure = Series("pressure", ENcType::Int, m_time);
         Describe(m_file, v.pressure, {"pressure, recorded counts", "1", "", "physicalMeasurement"});
-        v.analogInput1 = Series("analog_input_1", ENcType::Int, m_time);
+        v.analogInput1 = Series("analog_input_1", ENcType::Short, m_time);
+        MarkUnsigned(v.analogInput1);
         Describe(m_file, v.analogInput1,
                  {"analog input 1, recorded counts", "1", "", "physicalMeasurement"});
+        MarkUnsigned(v.amplitude);
+        MarkUnsigned(v.correlation);
         for (SNcVariable data : {v.amplitude, v.correlation, v.pressure, v.analogInput1}) {
             MarkSampleData(data);
         }
@@ -169,7 +176,7 @@ class CLayoutBuilder {
                 m_variables.velocity.push_back(variable);
             }
         } else {
-            const SNcVariable variable = BeamSeries("beam_velocity");
+            const SNcVariable variable = BeamSeries("beam_velocity", ENcType::Short);
             Describe(m_file, variable,
                      {"sea water velocity along the beam, away from the instrument", "m s-1",
                       nSystem == kBeam ? "radial_sea_water_velocity_away_from_instrument" : "",
@@ -196,6 +203,7 @@ class CLayoutBuilder {
             ENcType type;
             double dScale;
             SDescription description;
+            bool bUnsigned = false;
         };
         const SPacked packed[] = {
             {&v.heading,
@@ -220,18 +228,23 @@ class CLayoutBuilder {
              {"sea water temperature", "degree_C", "sea_water_temperature", "physicalMeasurement"}},
             {&v.soundSpeed,
              "sound_speed",
-             ENcType::Int,
+             ENcType::Short,
              0.1,
-             {"speed of sound in sea water", "m s-1", "", "physicalMeasurement"}},
+             {"speed of sound in sea water", "m s-1", "", "physicalMeasurement"},
+             true},
             {&v.battery,
              "battery",
-             ENcType::Int,
+             ENcType::Short,
              0.0,
-             {"battery, recorded counts", "1", "", "auxiliaryInformation"}},
+             {"battery, recorded counts", "1", "", "auxiliaryInformation"},
+             true},
         };
         for (const SPacked& item : packed) {
             *item.pVariable = Series(item.pName, item.type, m_timeSys);
             Describe(m_file, *item.pVariable, item.description);
+            if (item.bUnsigned) {
+                MarkUnsigned(*item.pVariable);
+            }
             if (item.dScale != 0.0) {
                 m_file.PutAttribute(*item.pVariable, "scale_factor", item.dScale);
             }

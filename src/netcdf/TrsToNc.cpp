@@ -196,10 +196,10 @@ class CTarsisNcConversion {
             m_velocity.push_back(
                 &m_samples.AddColumn<std::int16_t>(velocity, v.BeamVelocity() ? nBeams : 1));
         }
-        m_amplitude = &m_samples.AddColumn<std::int16_t>(v.amplitude, nBeams);
-        m_correlation = &m_samples.AddColumn<std::int16_t>(v.correlation, nBeams);
+        m_amplitude = &m_samples.AddColumn<std::int8_t>(v.amplitude, nBeams);
+        m_correlation = &m_samples.AddColumn<std::int8_t>(v.correlation, nBeams);
         m_pressure = &m_samples.AddColumn<std::int32_t>(v.pressure);
-        m_analogInput1 = &m_samples.AddColumn<std::int32_t>(v.analogInput1);
+        m_analogInput1 = &m_samples.AddColumn<std::int16_t>(v.analogInput1);
         m_burst = &m_samples.AddColumn<std::int32_t>(v.burst);
         m_sampleInBurst = &m_samples.AddColumn<std::int32_t>(v.sampleInBurst);
         m_flags = &m_samples.AddColumn<std::int8_t>(v.qualityFlag);
@@ -209,8 +209,8 @@ class CTarsisNcConversion {
         m_pitch = &m_system.AddColumn<std::int16_t>(v.pitch);
         m_roll = &m_system.AddColumn<std::int16_t>(v.roll);
         m_temperature = &m_system.AddColumn<std::int16_t>(v.temperature);
-        m_soundSpeed = &m_system.AddColumn<std::int32_t>(v.soundSpeed);
-        m_battery = &m_system.AddColumn<std::int32_t>(v.battery);
+        m_soundSpeed = &m_system.AddColumn<std::int16_t>(v.soundSpeed);
+        m_battery = &m_system.AddColumn<std::int16_t>(v.battery);
         m_flagsSys = &m_system.AddColumn<std::int8_t>(v.qualityFlagSys);
     }
 
@@ -292,8 +292,8 @@ class CTarsisNcConversion {
         m_pitch->Set(n, ReadI16Le(p + SystemSampleField::Pitch));
         m_roll->Set(n, ReadI16Le(p + SystemSampleField::Roll));
         m_temperature->Set(n, ReadI16Le(p + SystemSampleField::Temperature));
-        m_soundSpeed->Set(n, ReadU16Le(p + SystemSampleField::SoundSpeed));
-        m_battery->Set(n, ReadU16Le(p + SystemSampleField::Battery));
+        m_soundSpeed->Set(n, ReadI16Le(p + SystemSampleField::SoundSpeed));
+        m_battery->Set(n, ReadI16Le(p + SystemSampleField::Battery));
         m_flagsSys->Set(n, time.nFlags);
         m_system.Next();
     }
@@ -315,7 +315,7 @@ class CTarsisNcConversion {
         m_pressure->Set(n, static_cast<std::int32_t>(
                                (std::uint32_t{p[VelocitySampleField::PressureHigh]} << 16) |
                                ReadU16Le(p + VelocitySampleField::PressureLow)));
-        m_analogInput1->Set(n, ReadU16Le(p + VelocitySampleField::AnalogInput1));
+        m_analogInput1->Set(n, ReadI16Le(p + VelocitySampleField::AnalogInput1));
         m_burst->Set(n, static_cast<std::int32_t>(std::min<std::uint64_t>(m_nBursts, INT32_MAX)));
         m_sampleInBurst->Set(
             n, static_cast<std::int32_t>(std::min<std::uint64_t>(time.nSinceAnchor, INT32_MAX)));
@@ -347,8 +347,9 @@ class CTarsisNcConversion {
         for (std::size_t b = 0; b < static_cast<std::size_t>(m_nBeams); ++b) {
             const int nSource = m_beamSources[b];
             const auto i = static_cast<std::size_t>(nSource);
-            m_amplitude->Set(b, n, nSource < 0 ? 0 : p[2 * nEntries + i]);
-            m_correlation->Set(b, n, nSource < 0 ? 0 : p[3 * nEntries + i]);
+            m_amplitude->Set(b, n, nSource < 0 ? 0 : static_cast<std::int8_t>(p[2 * nEntries + i]));
+            m_correlation->Set(b, n,
+                               nSource < 0 ? 0 : static_cast<std::int8_t>(p[3 * nEntries + i]));
         }
     }
 
@@ -412,10 +413,11 @@ class CTarsisNcConversion {
     CNcBlockWriter m_samples;
     CNcColumn<double>* m_time = nullptr;
     std::vector<CNcColumn<std::int16_t>*> m_velocity;
-    CNcColumn<std::int16_t>* m_amplitude = nullptr;
-    CNcColumn<std::int16_t>* m_correlation = nullptr;
+    // Unsigned counts kept in the signed types of their width (see the layout).
+    CNcColumn<std::int8_t>* m_amplitude = nullptr;
+    CNcColumn<std::int8_t>* m_correlation = nullptr;
     CNcColumn<std::int32_t>* m_pressure = nullptr;
-    CNcColumn<std::int32_t>* m_analogInput1 = nullptr;
+    CNcColumn<std::int16_t>* m_analogInput1 = nullptr;
     CNcColumn<std::int32_t>* m_burst = nullptr;
     CNcColumn<std::int32_t>* m_sampleInBurst = nullptr;
     CNcColumn<std::int8_t>* m_flags = nullptr;
@@ -426,8 +428,8 @@ class CTarsisNcConversion {
     CNcColumn<std::int16_t>* m_pitch = nullptr;
     CNcColumn<std::int16_t>* m_roll = nullptr;
     CNcColumn<std::int16_t>* m_temperature = nullptr;
-    CNcColumn<std::int32_t>* m_soundSpeed = nullptr;
-    CNcColumn<std::int32_t>* m_battery = nullptr;
+    CNcColumn<std::int16_t>* m_soundSpeed = nullptr;
+    CNcColumn<std::int16_t>* m_battery = nullptr;
     CNcColumn<std::int8_t>* m_flagsSys = nullptr;
 };
 
