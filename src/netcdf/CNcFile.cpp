@@ -10,6 +10,7 @@
 #endif
 
 #include "netcdf/NcStatus.hpp"
+#include "platform/CBinaryFile.hpp"
 
 namespace sulvan {
 namespace {
@@ -64,6 +65,11 @@ void CNcFile::Create(const std::string& strPath) {
     CloseAfterError();
     KeepChunkBuffersForReuse();
     m_strPath = strPath;
+    // The library reports every file it cannot create as "Permission denied" (EACCES), a
+    // missing folder too; the file layer creates it first and tells the real reason.
+    CBinaryFile probe;
+    probe.Open(strPath, CBinaryFile::EOpenMode::Create);
+    probe.Close();
     int nId = -1;
     Run([&] { return nc_create(strPath.c_str(), NC_NETCDF4 | NC_CLOBBER, &nId); });
     m_nId = nId;

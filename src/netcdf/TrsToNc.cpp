@@ -113,6 +113,7 @@ class CTarsisNcConversion {
           m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 1, kMaxBeams)),
           m_nCells(reader.Conf().GetUserCells()),
           m_nCoordinateSystem(reader.Conf().GetUserInt(UserField::CoordinateSystem)),
+          m_nBurstSamples(reader.Config().m_nBurstSamples),
           m_sampleClock(1.0 / m_dSampleRate),
           m_systemClock(kSystemInterval),
           m_samples(m_file, kChunkLength),
@@ -127,8 +128,11 @@ class CTarsisNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            outcome.incomplete.push_back(m_strOutput);
-            outcome.Fail(error.MessageFor(m_strOutput) + kIncomplete, ReasonOf(error, m_strOutput));
+            if (m_bCreated) {
+                outcome.incomplete.push_back(m_strOutput);
+            }
+            outcome.Fail(error.MessageFor(m_strOutput) + (m_bCreated ? kIncomplete : ""),
+                         ReasonOf(error, m_strOutput));
             return outcome;
         }
         if (m_samples.Count() == 0) {
@@ -154,6 +158,7 @@ class CTarsisNcConversion {
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
+        m_bCreated = true;
         m_variables = DefineTarsisVariables(m_file, shape);
         WriteOpeningGlobals(
             m_file, FactsOf(m_reader, m_options, m_dSampleRate, m_nCoordinateSystem), metadata);
@@ -270,7 +275,17 @@ class CTarsisNcConversion {
             return;
         }
         ++m_nBursts;
+        m_nInBurst = 0;
         m_sampleClock.Anchor(SecondsOf(record));
+    }
+
+    // A sample after a full burst opens the next one, whose header was lost to damage: it is
+    // timed from a system sample met since the last sample, as a continuous recording would
+    // be, rather than as the continuation of the burst before (a whole burst interval early).
+    void StartBurstWithoutHeader() {
+        ++m_nBursts;
+        m_nInBurst = 0;
+        m_sampleClock.Anchor(m_bSystemSinceSample ? m_dLatestSystem : std::nullopt);
     }
 
     void TakeSystemSample(const SRecordView& record) {
@@ -278,6 +293,8 @@ class CTarsisNcConversion {
         if (!m_bBurst && dSeconds) {
             m_sampleClock.Anchor(dSeconds);
         }
+        m_dLatestSystem = dSeconds;
+        m_bSystemSinceSample = true;
         const bool bDamaged = DamagedSince(m_nSpansAtSystem);
         m_systemClock.Anchor(dSeconds);
         if (!m_systemClock.HasTime()) {
@@ -300,6 +317,11 @@ class CTarsisNcConversion {
 
     void TakeVelocitySample(const SRecordView& record) {
         const bool bDamaged = DamagedSince(m_nSpansAtSample);
+        if (m_bBurst && m_nBurstSamples > 0 && m_nInBurst >= m_nBurstSamples) {
+            StartBurstWithoutHeader();
+        }
+        ++m_nInBurst;
+        m_bSystemSinceSample = false;
         if (!m_sampleClock.HasTime()) {
             ++m_damage.nSamplesBeforeFirstTime;
             return;
@@ -391,8 +413,10 @@ class CTarsisNcConversion {
     const int m_nBeams;
     const int m_nCells;
     const int m_nCoordinateSystem;
+    const std::uint64_t m_nBurstSamples;
 
     CNcFile m_file;
+    bool m_bCreated = false;
     STarsisNcVariables m_variables;
     CSampleClock m_sampleClock;
     CSampleClock m_systemClock;
@@ -401,6 +425,10 @@ class CTarsisNcConversion {
     double m_dFirstTime = 0.0;
     double m_dLastTime = 0.0;
     std::uint64_t m_nBursts = 0;
+    std::uint64_t m_nInBurst = 0;  // velocity samples since the burst began
+    // The latest system sample's time, and whether it came after the latest velocity sample.
+    std::optional<double> m_dLatestSystem;
+    bool m_bSystemSinceSample = false;
 
     const CRecordWalk* m_pWalk = nullptr;
     std::uint64_t m_nSpansAtSample = 0;
