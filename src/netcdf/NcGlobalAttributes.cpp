@@ -22,12 +22,14 @@ constexpr std::array kFixed = {
     SFixedAttribute{"standard_name_vocabulary", "CF Standard Name Table v83"},
 };
 
-// Attributes the converter writes from the recording and the position.
-constexpr std::array<std::string_view, 14> kFromRecording = {
+// Attributes the converter writes from the recording and the position (the resolutions of a
+// position are the user's to give).
+constexpr std::array<std::string_view, 26> kFromRecording = {
     "date_created",
     "history",
     "source",
     "product_version",
+    "processing_level",
     "instrument",
     NcSetting::DeploymentName,
     NcSetting::DeploymentComment,
@@ -37,10 +39,21 @@ constexpr std::array<std::string_view, 14> kFromRecording = {
     NcSetting::SoundSpeed,
     NcSetting::Salinity,
     NcSetting::CoordinateSystem,
-    "processing_level",
+    "geospatial_lat_min",
+    "geospatial_lat_max",
+    "geospatial_lat_units",
+    "geospatial_lon_min",
+    "geospatial_lon_max",
+    "geospatial_lon_units",
+    "geospatial_vertical_min",
+    "geospatial_vertical_max",
+    "geospatial_vertical_units",
+    "geospatial_vertical_positive",
+    "geospatial_bounds",
+    "geospatial_bounds_crs",
 };
-constexpr std::array<std::string_view, 3> kFromRecordingPrefixes = {"time_coverage_", "geospatial_",
-                                                                    "damage_"};
+constexpr std::array<std::string_view, 3> kFromRecordingPrefixes = {"time_coverage_", "damage_",
+                                                                    "geospatial_bounds_vertical"};
 
 constexpr const char* kKeywords = "EARTH SCIENCE > OCEANS > OCEAN CIRCULATION > OCEAN CURRENTS";
 constexpr const char* kKeywordsVocabulary = "GCMD:GCMD Keywords";

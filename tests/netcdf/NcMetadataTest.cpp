@@ -69,9 +69,8 @@ TEST(NcMetadata, ReadsTheFileBesideTheRecordingUnlessOneIsGiven) {
     const std::string strRecording = dir.Path("run.trs");
     EXPECT_TRUE(ReadNcMetadata(strRecording, "").strFile.empty());
     const std::string strText = R"({"title": "beside"})";
-    dir.Write("sulvan-metadata.json", std::span(reinterpret_cast<const std::uint8_t*>(
-                                                    strText.data()),
-                                                strText.size()));
+    dir.Write("sulvan-metadata.json",
+              std::span(reinterpret_cast<const std::uint8_t*>(strText.data()), strText.size()));
     const SNcMetadataRead beside = ReadNcMetadata(strRecording, "");
     EXPECT_EQ(beside.strFile, dir.Path("sulvan-metadata.json"));
     EXPECT_EQ(std::get<std::string>(beside.metadata.Find("title")->value), "beside");
