@@ -174,15 +174,6 @@ void CNcFile::PutAttribute(SNcVariable variable, std::string_view strName,
     });
 }
 
-void CNcFile::PutAttribute(SNcVariable variable, std::string_view strName,
-                           std::span<const std::int32_t> values) {
-    const std::string strNameZ(strName);
-    Run([&] {
-        return nc_put_att_int(m_nId, variable.nId, strNameZ.c_str(), NC_INT, values.size(),
-                              values.data());
-    });
-}
-
 void CNcFile::EndDefinitions() {
     Run([&] { return nc_enddef(m_nId); });
 }

@@ -64,11 +64,9 @@ class CNcFile {
     void PutAttribute(SNcVariable variable, std::string_view strName, std::string_view strText);
     void PutAttribute(SNcVariable variable, std::string_view strName, double dValue);
     void PutAttribute(SNcVariable variable, std::string_view strName, std::int64_t nValue);
-    // Numbers of the variable's own type, as flag and fill attributes must be.
+    // Bytes, as the flag attributes of a byte variable must be.
     void PutAttribute(SNcVariable variable, std::string_view strName,
                       std::span<const std::int8_t> values);
-    void PutAttribute(SNcVariable variable, std::string_view strName,
-                      std::span<const std::int32_t> values);
 
     // Leaves define mode; the variables can then be written.
     void EndDefinitions();

@@ -44,7 +44,13 @@ TEST_P(TrsToNcAgainstAdv, HoldsEverySampleTheAdvHolds) {
     synth::CTarsisGenerator(recording.options).Write(strInput);
     ASSERT_TRUE(ConvertToAdv(strInput, m_dir.Path("run.adv"), recording.bChecksumControl));
     Open(strInput, recording.bChecksumControl);
-    const SFileOutcome outcome = ConvertToNc(m_dir.Path("run.nc"));
+    std::vector<int> progress;
+    SNcOptions options;
+    options.progress = [&](int nPercent) { progress.push_back(nPercent); };
+    const SFileOutcome outcome = ConvertToNc(m_dir.Path("run.nc"), options);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()) &&
+                std::adjacent_find(progress.begin(), progress.end()) == progress.end());
+    EXPECT_EQ(progress.back(), 100);
     ASSERT_FALSE(outcome.IsFailed()) << outcome.messages.front().strText;
 
     const std::vector<SAdvRecord> adv = ReadAdvRecords(m_dir.Path("run.adv"));
