@@ -353,22 +353,21 @@ class CTarsisNcConversion {
         if (nEntries != m_nSourceEntries) {
             FindBeamSources(nEntries);
         }
-        const bool bBeamVelocity = m_variables.BeamVelocity();
-        for (std::size_t b = 0; b < m_velocity.size() * (bBeamVelocity ? kMaxBeams : 1); ++b) {
-            const int nSource = b < m_beamSources.size() ? m_beamSources[b] : -1;
-            const auto i = static_cast<std::size_t>(nSource);
-            const std::int16_t nVelocity = nSource < 0 ? kVelocityFill : ReadI16Le(p + 2 * i);
-            if (bBeamVelocity) {
-                if (b < static_cast<std::size_t>(m_nBeams)) {
-                    m_velocity[0]->Set(b, n, nVelocity);
-                }
-            } else {
-                m_velocity[b]->Set(n, nVelocity);
-            }
-        }
-        for (std::size_t b = 0; b < static_cast<std::size_t>(m_nBeams); ++b) {
+        // Velocity components the recording lacks (fewer beams) read as the fill value.
+        for (std::size_t b = 0; b < static_cast<std::size_t>(kMaxBeams); ++b) {
             const int nSource = m_beamSources[b];
             const auto i = static_cast<std::size_t>(nSource);
+            const std::int16_t nVelocity = nSource < 0 ? kVelocityFill : ReadI16Le(p + 2 * i);
+            const bool bBeamVelocity = m_variables.BeamVelocity();
+            if (!bBeamVelocity) {
+                m_velocity[b]->Set(n, nVelocity);
+            }
+            if (b >= static_cast<std::size_t>(m_nBeams)) {
+                continue;
+            }
+            if (bBeamVelocity) {
+                m_velocity[0]->Set(b, n, nVelocity);
+            }
             m_amplitude->Set(b, n, nSource < 0 ? 0 : static_cast<std::int8_t>(p[2 * nEntries + i]));
             m_correlation->Set(b, n,
                                nSource < 0 ? 0 : static_cast<std::int8_t>(p[3 * nEntries + i]));

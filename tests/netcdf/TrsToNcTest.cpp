@@ -100,6 +100,63 @@ INSTANTIATE_TEST_SUITE_P(
                       SRecordingCase{"ChecksumControlOff", Recording(true, true, 0, 41), false}),
     [](const auto& info) { return std::string(info.param.pName); });
 
+// ---- Coordinate systems -----------------------------------------------------------------
+
+struct SCoordinateCase {
+    std::int16_t nCode;
+    std::vector<std::string> velocities;
+    const char* pStandardName;  // of the first velocity variable; "" for none
+    const char* pSystemName;
+};
+
+class TrsToNcCoordinates : public NcTest, public ::testing::WithParamInterface<SCoordinateCase> {};
+
+// A two-beam recording: the third component has no beam to come from.
+TEST_P(TrsToNcCoordinates, NameTheVelocitiesAfterTheCoordinateSystem) {
+    SUserOptions user;
+    user.nBeams = 2;
+    user.nCoordinateSystem = GetParam().nCode;
+    SHeadOptions head;
+    head.nBeams = 2;
+    SVelocitySample sample{{150, -250}, {101, 102}, {91, 92}};
+    OpenImage(CRecordingBuilder()
+                  .Add(StandardConfiguration("TRS 1001", "1.08", head, user))
+                  .Add(SystemSample())
+                  .Add(VelocitySample(sample))
+                  .Image(),
+              "run.trs");
+    ASSERT_FALSE(ConvertToNc(m_dir.Path("run.nc")).IsFailed());
+    const CNcRead nc(m_dir.Path("run.nc"));
+    std::vector<std::int32_t> counts;
+    for (const std::string& strName : GetParam().velocities) {
+        const std::vector<std::int32_t> values = nc.Ints(strName);
+        counts.insert(counts.end(), values.begin(), values.end());
+    }
+    std::vector<std::int32_t> expected = {150, -250};
+    if (GetParam().velocities.size() == 3) {
+        expected.push_back(-32768);
+    }
+    EXPECT_EQ(counts, expected);
+    const std::string strFirst = GetParam().velocities.front();
+    EXPECT_EQ(*GetParam().pStandardName == '\0' ? "" : nc.Text(strFirst, "standard_name"),
+              GetParam().pStandardName);
+    EXPECT_EQ(nc.Text("", "coordinate_system"), GetParam().pSystemName);
+    EXPECT_EQ(nc.Ints("amplitude"), (std::vector<std::int32_t>{101, 102}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, TrsToNcCoordinates,
+    ::testing::Values(
+        SCoordinateCase{0,
+                        {"east_velocity", "north_velocity", "up_velocity"},
+                        "eastward_sea_water_velocity",
+                        "earth"},
+        SCoordinateCase{1, {"x_velocity", "y_velocity", "z_velocity"}, "", "instrument"},
+        SCoordinateCase{
+            2, {"beam_velocity"}, "radial_sea_water_velocity_away_from_instrument", "beam"},
+        SCoordinateCase{7, {"beam_velocity"}, "", "unknown (7)"}),
+    [](const auto& info) { return "Code" + std::to_string(info.param.nCode); });
+
 // ---- Times -------------------------------------------------------------------------------
 
 // 4 Hz, so that sample times are quarters of a second.
