@@ -17,14 +17,13 @@ namespace {
 
 using namespace sulvan;
 
-constexpr std::size_t kChunkLength = 32768;
 constexpr int kBeams = 3;
 
 void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_t nSystem,
                 int nDeflate) {
     synth::CSampleValues values(kBeams, false, 7);
     std::vector<records::SVelocitySample> block;
-    for (std::size_t i = 0; i < kChunkLength; ++i) {
+    for (std::size_t i = 0; i < kTarsisChunkLength; ++i) {
         block.push_back(values.NextVelocitySample());
     }
     CNcFile file;
@@ -33,11 +32,11 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     shape.nBeams = kBeams;
     shape.nCoordinateSystem = 1;
     shape.nDeflateLevel = nDeflate;
-    shape.nChunkLength = kChunkLength;
+    shape.nChunkLength = kTarsisChunkLength;
     const STarsisNcVariables v = DefineTarsisVariables(file, shape);
     file.EndDefinitions();
 
-    CNcBlockWriter samples(file, kChunkLength);
+    CNcBlockWriter samples(file, kTarsisChunkLength);
     auto& time = samples.AddColumn<double>(v.time);
     std::vector<CNcColumn<std::int16_t>*> velocity;
     for (SNcVariable component : v.velocity) {
@@ -51,7 +50,7 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     auto& sampleInBurst = samples.AddColumn<std::int32_t>(v.sampleInBurst);
     auto& flags = samples.AddColumn<std::int8_t>(v.qualityFlag);
     for (std::uint64_t k = 0; k < nSamples; ++k) {
-        const records::SVelocitySample& sample = block[k % kChunkLength];
+        const records::SVelocitySample& sample = block[k % kTarsisChunkLength];
         const std::size_t n = samples.Sample();
         time.Set(n, static_cast<double>(k) / 32.0);
         for (std::size_t b = 0; b < kBeams; ++b) {
@@ -68,7 +67,7 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     }
     samples.Flush();
 
-    CNcBlockWriter system(file, kChunkLength);
+    CNcBlockWriter system(file, kTarsisChunkLength);
     auto& timeSys = system.AddColumn<double>(v.timeSys);
     std::vector<CNcColumn<std::int16_t>*> attitude;
     for (SNcVariable variable : {v.heading, v.pitch, v.roll, v.temperature}) {

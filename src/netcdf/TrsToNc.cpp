@@ -28,9 +28,6 @@ constexpr const char* kIncomplete = "\r\rThe output file is incomplete.";
 constexpr double kSecondsPerDay = 86400.0;
 constexpr int kMaxBeams = 3;
 
-// Samples per chunk and per block write along time and time_sys (see bench/NcFloorBench).
-constexpr std::size_t kChunkLength = 32768;
-
 // System samples come about once a second; their clocks have whole seconds.
 constexpr double kSystemInterval = 1.0;
 
@@ -116,8 +113,8 @@ class CTarsisNcConversion {
           m_nBurstSamples(reader.Config().m_nBurstSamples),
           m_sampleClock(1.0 / m_dSampleRate),
           m_systemClock(kSystemInterval),
-          m_samples(m_file, kChunkLength),
-          m_system(m_file, kChunkLength) {}
+          m_samples(m_file, kTarsisChunkLength),
+          m_system(m_file, kTarsisChunkLength) {}
 
     SFileOutcome Run() {
         SFileOutcome outcome;
@@ -153,7 +150,7 @@ class CTarsisNcConversion {
         shape.nCoordinateSystem = m_nCoordinateSystem;
         shape.dVelocityScale = m_reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001;
         shape.nDeflateLevel = std::clamp(m_options.nDeflateLevel, 0, 9);
-        shape.nChunkLength = kChunkLength;
+        shape.nChunkLength = kTarsisChunkLength;
         shape.bPosition = metadata.HasPosition();
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 

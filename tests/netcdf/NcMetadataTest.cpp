@@ -49,21 +49,6 @@ INSTANTIATE_TEST_SUITE_P(
         SRefusalCase{R"({"creator name": "A"})", "the key \"creator name\" is no attribute name"},
         SRefusalCase{R"({"latitude": 54.5})", "latitude and longitude must be given together"}));
 
-TEST(NcMetadata, TakesThePositionAndFurtherAttributes) {
-    const SNcMetadataRead read = ParseNcMetadata(
-        R"({"latitude": 54.5, "longitude": -10.25, "depth": 12, "creator_name": "A. Person",
-            "project_number": 7, "weight": 0.5, "Conventions": "CF-1.8, ACDD-1.3"})",
-        "meta.json");
-    ASSERT_FALSE(read.refusal.has_value()) << read.refusal->strText;
-    EXPECT_EQ(read.metadata.latitude, 54.5);
-    EXPECT_EQ(read.metadata.longitude, -10.25);
-    EXPECT_EQ(read.metadata.depth, 12.0);
-    ASSERT_EQ(read.metadata.attributes.size(), 4u);
-    EXPECT_EQ(std::get<std::string>(read.metadata.Find("creator_name")->value), "A. Person");
-    EXPECT_EQ(std::get<std::int64_t>(read.metadata.Find("project_number")->value), 7);
-    EXPECT_EQ(std::get<double>(read.metadata.Find("weight")->value), 0.5);
-}
-
 TEST(NcMetadata, ReadsTheFileBesideTheRecordingUnlessOneIsGiven) {
     CTempDir dir;
     const std::string strRecording = dir.Path("run.trs");

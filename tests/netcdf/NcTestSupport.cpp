@@ -27,11 +27,6 @@ CNcRead::~CNcRead() {
     nc_close(m_nId);
 }
 
-bool CNcRead::HasVariable(const std::string& strName) const {
-    int nVariable = 0;
-    return nc_inq_varid(m_nId, strName.c_str(), &nVariable) == NC_NOERR;
-}
-
 int CNcRead::VariableId(const std::string& strName) const {
     if (strName.empty()) {
         return NC_GLOBAL;

@@ -25,7 +25,6 @@ class CNcRead {
     CNcRead(const CNcRead&) = delete;
     CNcRead& operator=(const CNcRead&) = delete;
 
-    bool HasVariable(const std::string& strName) const;
     std::size_t Length(const std::string& strDimension) const;
     // Every value of a variable, converted by the library.
     std::vector<double> Doubles(const std::string& strVariable) const;

@@ -77,12 +77,9 @@ def main(path, table_path):
                 elif attribute == "coordinates" and not set(
                         variables[other].dimensions) <= set(var.dimensions):
                     find("HIGH", "cf", f"{name}: coordinate {other} has other dimensions")
-    for name in list(variables) + list(ds.dimensions):
+    for name in list(variables) + list(ds.dimensions) + ds.ncattrs():
         if not NAME.match(name):
             find("MEDIUM", "cf", f"name {name}")
-    for attribute in ds.ncattrs():
-        if not NAME.match(attribute):
-            find("MEDIUM", "cf", f"global attribute name {attribute}")
     coordinate_names = [d for d in ds.dimensions if d in variables]
     for name, var in variables.items():
         check_variable(ds, name, var, table, referenced, coordinate_names)
