@@ -68,6 +68,22 @@ std::string ExtensionsOf(const CSulvanFileDlg& dialog) {
     return strList;
 }
 
+// An argument as a shell would need it to read it back.
+std::string QuotedArgument(std::string_view strArgument) {
+    const bool bPlain =
+        !strArgument.empty() && strArgument.find_first_not_of(
+                                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                    "0123456789-_./=:,+@%") == std::string_view::npos;
+    if (bPlain) {
+        return std::string(strArgument);
+    }
+    std::string strQuoted = "'";
+    for (const char c : strArgument) {
+        strQuoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return strQuoted + "'";
+}
+
 void Error(std::ostream& err, const std::string& strText) {
     err << kProgram << ": " << strText << "\n";
 }
@@ -99,12 +115,24 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
     app.add_flag("-q,--quiet", request.bQuiet, "Show no messages, only errors");
     app.add_flag("--json", request.bJson,
                  "Tell each file's fate as one JSON object per line on standard output");
+#ifdef SULVAN_WITH_NETCDF
+    app.add_option("--metadata", request.strMetadataFile,
+                   "netCDF: a JSON object of the station's position and further global "
+                   "attributes (default: sulvan-metadata.json beside each recording)")
+        ->check(CLI::ExistingFile);
+    app.add_option("--deflate", request.nDeflateLevel, "netCDF: compression level, 0 to 9")
+        ->check(CLI::Range(0, 9))
+        ->default_val(1);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? kExitConverted : kExitUsage;
     }
     request.bChecksum = !bNoChecksum;
+    for (int i = 0; i < argc; ++i) {
+        request.strCommandLine += (i == 0 ? "" : " ") + QuotedArgument(argv[i]);
+    }
     request.answers = bYes ? EAnswerPolicy::Yes : bNo ? EAnswerPolicy::No : EAnswerPolicy::Ask;
     return -1;
 }
@@ -141,6 +169,10 @@ int RunConvert(const SConvertRequest& request, std::ostream& out, std::ostream& 
     dialog.m_nConversionType = nType;
     dialog.m_bChecksum = request.bChecksum;
     dialog.m_bBurstFiles = request.bBurstFiles;
+    dialog.m_strMetadataFile =
+        request.strMetadataFile.empty() ? std::string() : MakeFullPath(request.strMetadataFile);
+    dialog.m_nDeflateLevel = request.nDeflateLevel;
+    dialog.m_strCommandLine = request.strCommandLine;
     if (!request.strDestination.empty()) {
         dialog.m_strDestFolder = MakeFullPath(request.strDestination);
     }

@@ -23,6 +23,11 @@ struct SConvertRequest {
     EAnswerPolicy answers = EAnswerPolicy::Ask;
     bool bQuiet = false;
     bool bJson = false;  // one JSON object per input file on standard output instead of names
+    // The netCDF export's metadata file (empty: the one beside each recording, if any) and
+    // compression level.
+    std::string strMetadataFile;
+    int nDeflateLevel = 1;
+    std::string strCommandLine;  // as the program was called, for the files it writes
 };
 
 // Parses the arguments. Returns -1 when the request is to be run, or the exit status when

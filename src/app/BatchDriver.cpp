@@ -64,9 +64,9 @@ SFileOutcome CSulvanFileDlg::ConvertFile(const std::string& strInput,
         outcome.Fail(std::string(), "no conversion type is chosen");
         return outcome;
     }
-    SFileOutcome outcome =
-        pConversion->convert({m_ui, strInput, strOutputBase + pConversion->pOutputExtension,
-                              m_bChecksum, m_bBurstFiles});
+    SFileOutcome outcome = pConversion->convert(
+        {m_ui, strInput, strOutputBase + pConversion->pOutputExtension, m_bChecksum, m_bBurstFiles,
+         m_strMetadataFile, m_nDeflateLevel, m_strCommandLine});
     if (!outcome.IsFailed()) {
         SetProgress(100);
     }

@@ -72,6 +72,10 @@ class CSulvanFileDlg {
     bool m_bChecksum = true;
     bool m_bBurstFiles = false;
     int m_nProgress = 0;
+    // The netCDF export's options; the window keeps the defaults (see SFileJob).
+    std::string m_strMetadataFile;
+    int m_nDeflateLevel = 1;
+    std::string m_strCommandLine = "sulvan-file-converter";
 
   private:
     void SortByStartTime();

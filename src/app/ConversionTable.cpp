@@ -20,6 +20,9 @@ constexpr SConversion kConversions[] = {
      ConvertFileToAdv},
     {EConversion::ToWpr, "wpr", "Pelora/Tarsis (.pld/.trs) to Kestra (.wpr)", kPeloraOrTarsis,
      ".wpr", ConvertFileToWpr},
+#ifdef SULVAN_WITH_NETCDF
+    {EConversion::ToNc, "nc", "Tarsis (.trs) to netCDF (.nc)", kTarsis, ".nc", ConvertFileToNc},
+#endif
 };
 
 constexpr bool RowsStandAtTheirPositions() {

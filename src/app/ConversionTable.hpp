@@ -19,10 +19,15 @@ struct SFileJob {
     std::string strOutput;  // the output path, with the conversion's extension
     bool bChecksum = true;
     bool bBurstFiles = false;
+    // The netCDF export's: the metadata file (empty: sulvan-metadata.json beside the recording,
+    // when there is one), the compression level and the command line the history names.
+    std::string strMetadataFile{};
+    int nDeflateLevel = 1;
+    std::string strCommandLine{};
 };
 
 // The conversions by their position in the dialog's list.
-enum class EConversion : int { MrvToAdv, TrsToAdv, ToWpr };
+enum class EConversion : int { MrvToAdv, TrsToAdv, ToWpr, ToNc };
 
 struct SConversion {
     EConversion id;

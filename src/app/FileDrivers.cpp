@@ -16,42 +16,6 @@ namespace {
 constexpr const char* kRepairQuestion = "Burst headers missing in file.\r\rRepair file?";
 constexpr const char* kRepairedSuffix = "_new.trs";
 
-// How a conversion that reads through CInsFile differs from the others on the shared road.
-struct SReaderConversion {
-    const char* pExtension;
-    // The first file the conversion writes: the one the replace question names.
-    std::string (*firstOutput)(const CInsFile& reader, const std::string& strOutput,
-                               const SFileJob& job);
-    SFileOutcome (*convert)(CUserInterface& ui, CInsFile& reader, const std::string& strOutput,
-                            const SFileJob& job);
-};
-
-std::string TheOutput(const CInsFile&, const std::string& strOutput, const SFileJob&) {
-    return strOutput;
-}
-
-// Burst files are named after the output; the first of them stands for the set.
-std::string FirstAdvOutput(const CInsFile& reader, const std::string& strOutput,
-                           const SFileJob& job) {
-    return WritesBurstFiles(reader, job.bBurstFiles) ? BurstFileName(strOutput, 1) : strOutput;
-}
-
-SFileOutcome ToAdv(CUserInterface&, CInsFile& reader, const std::string& strOutput,
-                   const SFileJob& job) {
-    return TrsToAdv(reader, strOutput, job.bBurstFiles);
-}
-
-SFileOutcome ToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutput,
-                   const SFileJob& job) {
-    SWprOptions options;
-    options.bChecksumControl = job.bChecksum;
-    options.progress = SetProgress;
-    return ConvertToWpr(ui, reader, strOutput, options);
-}
-
-constexpr SReaderConversion kReaderToAdv{".adv", FirstAdvOutput, ToAdv};
-constexpr SReaderConversion kReaderToWpr{".wpr", TheOutput, ToWpr};
-
 // The copy a repair writes is named after the conversion's output: the extension at the end
 // of the name becomes "_new.trs"; the same text elsewhere in the path stays.
 std::string RepairedCopyName(const std::string& strOutput, std::string_view strExtension) {
@@ -80,6 +44,8 @@ void TakeConversion(SFileOutcome& outcome, SFileOutcome&& conversion,
     outcome.Append(std::move(conversion));
 }
 
+}  // namespace
+
 SFileOutcome ConvertWithReader(const SFileJob& job, const SReaderConversion& conversion) {
     SFileOutcome outcome;
     outcome.strInput = job.strInput;
@@ -107,26 +73,40 @@ SFileOutcome ConvertWithReader(const SFileJob& job, const SReaderConversion& con
         strOutput = RepairedCopyName(strOutput, conversion.pExtension);
     }
     const std::string strFirst =
-        bRepair ? strOutput : conversion.firstOutput(reader, strOutput, job);
+        bRepair || !conversion.firstOutput ? strOutput : conversion.firstOutput(reader, strOutput);
     if (!ConfirmsReplacing(ui, strFirst, outcome)) {
         outcome.strListedName = FileNameOf(strOutput);
         return outcome;
     }
     TakeConversion(outcome,
                    bRepair ? RepairBurstHeaders(reader, strOutput, reader.Config().m_nBurstSamples)
-                           : conversion.convert(ui, reader, strOutput, job),
+                           : conversion.convert(ui, reader, strOutput),
                    strOutput);
     return outcome;
 }
 
-}  // namespace
-
 SFileOutcome ConvertFileToAdv(const SFileJob& job) {
-    return ConvertWithReader(job, kReaderToAdv);
+    return ConvertWithReader(
+        job, {".adv",
+              // Burst files are named after the output; the first of them stands for the set.
+              [&](const CInsFile& reader, const std::string& strOutput) {
+                  return WritesBurstFiles(reader, job.bBurstFiles) ? BurstFileName(strOutput, 1)
+                                                                   : strOutput;
+              },
+              [&](CUserInterface&, CInsFile& reader, const std::string& strOutput) {
+                  return TrsToAdv(reader, strOutput, job.bBurstFiles);
+              }});
 }
 
 SFileOutcome ConvertFileToWpr(const SFileJob& job) {
-    return ConvertWithReader(job, kReaderToWpr);
+    return ConvertWithReader(
+        job,
+        {".wpr", nullptr, [&](CUserInterface& ui, CInsFile& reader, const std::string& strOutput) {
+             SWprOptions options;
+             options.bChecksumControl = job.bChecksum;
+             options.progress = SetProgress;
+             return ConvertToWpr(ui, reader, strOutput, options);
+         }});
 }
 
 SFileOutcome ConvertMrvToAdv(const SFileJob& job) {

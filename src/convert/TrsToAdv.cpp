@@ -5,6 +5,7 @@
 
 #include "config/ConfigFields.hpp"
 #include "convert/AdvLayout.hpp"
+#include "convert/BeamSources.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "format/RecordFields.hpp"
@@ -89,8 +90,8 @@ class CTarsisConversion {
           m_bBurstFileMode(WritesBurstFiles(reader, bBurstFiles)),
           m_header(MakeFileHeader(reader)),
           m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001),
-          m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 0, 3)),
-          m_nCells(reader.Conf().GetUserCells()) {}
+          m_beamSources(std::clamp(reader.Conf().GetUserBeams(), 0, 3),
+                        reader.Conf().GetUserCells()) {}
 
     SFileOutcome Run() {
         try {
@@ -156,13 +157,11 @@ class CTarsisConversion {
             WriteHeaderBlocks();
         }
         const std::uint8_t* p = record.Data() + VelocitySampleField::Arrays;
-        // At least one beam is recorded: the size check sizes no sample without one.
-        const std::size_t nEntries = (record.Size() - VelocitySampleField::Arrays - 2) / 4;
-        if (nEntries != m_nSourceEntries) {
-            FindBeamSources(nEntries);
-        }
-        for (std::size_t b = 0; b < m_beamSources.size(); ++b) {
-            const int nSource = m_beamSources[b];
+        const std::size_t nEntries =
+            VelocitySampleEntries(record.Size(), VelocitySampleField::Arrays);
+        const auto& sources = m_beamSources.For(nEntries);
+        for (std::size_t b = 0; b < sources.size(); ++b) {
+            const int nSource = sources[b];
             if (nSource < 0) {
                 continue;
             }
@@ -178,23 +177,6 @@ class CTarsisConversion {
         pOut[nSize] = 0;
         pOut[nSize + 1] = 0;
         ++m_nSamplesInFile;
-    }
-
-    // The entry each written beam takes its values from in a sample of nEntries entries
-    // (beam-major, nb x nc): every cell overwrites the one before, so the last cell that the
-    // record holds wins. Entries beyond the record are never read, so a configuration that
-    // disagrees with the record cannot reach past it.
-    void FindBeamSources(std::size_t nEntries) {
-        m_nSourceEntries = nEntries;
-        m_beamSources.fill(-1);
-        for (int b = 0; b < m_nBeams; ++b) {
-            for (int j = 0; j < m_nCells; ++j) {
-                const int i = b * m_nCells + j;
-                if (static_cast<std::size_t>(i) < nEntries) {
-                    m_beamSources[static_cast<std::size_t>(b)] = i;
-                }
-            }
-        }
     }
 
     void WriteHeaderBlocks() {
@@ -231,11 +213,8 @@ class CTarsisConversion {
     const bool m_bBurstFileMode;
     SAdvFileHeader m_header;
     const double m_dVelocityScale;
-    const int m_nBeams;
-    const int m_nCells;
+    CBeamSources m_beamSources;
     SAdvSample m_sample;
-    std::size_t m_nSourceEntries = 0;
-    std::array<int, 3> m_beamSources{-1, -1, -1};
     bool m_bSystemSeen = false;
     bool m_bHeaderWritten = false;
     int m_nBursts = 0;

@@ -20,7 +20,8 @@ inline constexpr std::size_t Size = 28;
 
 // Tarsis velocity sample (0x10): no size field and no clock.
 namespace VelocitySampleField {
-inline constexpr std::size_t Pressure = 6;  // the low word of the pressure counts
+inline constexpr std::size_t PressureHigh = 4;  // byte: the pressure counts above the low word
+inline constexpr std::size_t Pressure = 6;      // the low word of the pressure counts
 inline constexpr std::size_t Analog1 = 8;
 // Velocities (signed words), then amplitudes, then correlations (bytes), nb x nc entries each.
 inline constexpr std::size_t Arrays = 10;

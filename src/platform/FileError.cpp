@@ -89,6 +89,11 @@ FileError FileError::FromErrno(int osError, const std::string& strPath) {
     return FileError(FileCauseFromErrno(osError), osError, strPath, std::strerror(osError));
 }
 
+FileError FileError::FromLibrary(EFileCause cause, int osError, const std::string& strPath,
+                                 const std::string& strDescription) {
+    return FileError(cause, osError, strPath, strDescription);
+}
+
 FileError::FileError(EFileCause cause, const std::string& strPath)
     : FileError(cause, 0, strPath, DescribeFileCause(cause)) {}
 

@@ -51,6 +51,10 @@ class FileError : public std::runtime_error {
     // A failure the system detects itself (an invalid file, an unexpected end).
     FileError(EFileCause cause, const std::string& strPath);
 
+    // A failure a library reported in its own words (the netCDF library's nc_strerror text).
+    static FileError FromLibrary(EFileCause cause, int osError, const std::string& strPath,
+                                 const std::string& strDescription);
+
     EFileCause Cause() const { return m_cause; }
     int OsError() const { return m_nOsError; }
     const std::string& Path() const { return m_strPath; }
