@@ -130,8 +130,10 @@ int ParseConvertCommandLine(int argc, const char* const* argv, SConvertRequest& 
         return app.exit(error, out, err) == 0 ? kExitConverted : kExitUsage;
     }
     request.bChecksum = !bNoChecksum;
-    for (int i = 0; i < argc; ++i) {
-        request.strCommandLine += (i == 0 ? "" : " ") + QuotedArgument(argv[i]);
+    // The program by its name: where it was installed says nothing about the files it wrote.
+    request.strCommandLine = kProgram;
+    for (int i = 1; i < argc; ++i) {
+        request.strCommandLine += " " + QuotedArgument(argv[i]);
     }
     request.answers = bYes ? EAnswerPolicy::Yes : bNo ? EAnswerPolicy::No : EAnswerPolicy::Ask;
     return -1;
