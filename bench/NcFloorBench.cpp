@@ -23,7 +23,7 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
                 int nDeflate) {
     synth::CSampleValues values(kBeams, false, 7);
     std::vector<records::SVelocitySample> block;
-    for (std::size_t i = 0; i < kTarsisChunkLength; ++i) {
+    for (std::size_t i = 0; i < kNcChunkLength; ++i) {
         block.push_back(values.NextVelocitySample());
     }
     CNcFile file;
@@ -32,11 +32,11 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     shape.nBeams = kBeams;
     shape.nCoordinateSystem = 1;
     shape.nDeflateLevel = nDeflate;
-    shape.nChunkLength = kTarsisChunkLength;
+    shape.nChunkLength = kNcChunkLength;
     const STarsisNcVariables v = DefineTarsisVariables(file, shape);
     file.EndDefinitions();
 
-    CNcBlockWriter samples(file, kTarsisChunkLength);
+    CNcBlockWriter samples(file, kNcChunkLength);
     auto& time = samples.AddColumn<double>(v.time);
     std::vector<CNcColumn<std::int16_t>*> velocity;
     for (SNcVariable component : v.velocity) {
@@ -50,7 +50,7 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     auto& sampleInBurst = samples.AddColumn<std::int32_t>(v.sampleInBurst);
     auto& flags = samples.AddColumn<std::int8_t>(v.qualityFlag);
     for (std::uint64_t k = 0; k < nSamples; ++k) {
-        const records::SVelocitySample& sample = block[k % kTarsisChunkLength];
+        const records::SVelocitySample& sample = block[k % kNcChunkLength];
         const std::size_t n = samples.Sample();
         time.Set(n, static_cast<double>(k) / 32.0);
         for (std::size_t b = 0; b < kBeams; ++b) {
@@ -67,14 +67,15 @@ void WriteFloor(const std::string& strPath, std::uint64_t nSamples, std::uint64_
     }
     samples.Flush();
 
-    CNcBlockWriter system(file, kTarsisChunkLength);
+    CNcBlockWriter system(file, kNcChunkLength);
     auto& timeSys = system.AddColumn<double>(v.timeSys);
     std::vector<CNcColumn<std::int16_t>*> attitude;
-    for (SNcVariable variable : {v.heading, v.pitch, v.roll, v.temperature}) {
+    for (SNcVariable variable :
+         {v.state.heading, v.state.pitch, v.state.roll, v.state.temperature}) {
         attitude.push_back(&system.AddColumn<std::int16_t>(variable));
     }
-    auto& soundSpeed = system.AddColumn<std::int16_t>(v.soundSpeed);
-    auto& battery = system.AddColumn<std::int16_t>(v.battery);
+    auto& soundSpeed = system.AddColumn<std::int16_t>(v.state.soundSpeed);
+    auto& battery = system.AddColumn<std::int16_t>(v.state.battery);
     auto& flagsSys = system.AddColumn<std::int8_t>(v.qualityFlagSys);
     for (std::uint64_t k = 0; k < nSystem; ++k) {
         const std::size_t n = system.Sample();

@@ -14,6 +14,12 @@
 
 namespace sulvan {
 
+// Chunk time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
+inline constexpr std::uint64_t kCorvaneEarliestStamp = 94354848000000000;
+inline constexpr std::uint64_t kCorvaneLatestStamp = 441480672000000000;
+// Probe index, time stamp and length in words, before each record.
+inline constexpr std::size_t kCorvaneChunkHeaderSize = 12;
+
 class CCorvaneFile {
   public:
     // Opens the recording, checks its header and reads its configuration, then the first chunk
@@ -39,6 +45,8 @@ class CCorvaneFile {
 
     std::uint64_t StartTimeStamp() const { return m_nStartTimeStamp; }
     const MiraveloConfig& Config() const { return m_config; }
+    // The probe configuration as the recording holds it: the XML text it was read from.
+    const std::string& ConfigurationText() const { return m_strConfiguration; }
 
   private:
     bool ReadHeader();
@@ -51,6 +59,7 @@ class CCorvaneFile {
     CBinaryFile m_file;
     std::uint64_t m_nStartTimeStamp = 0;
     MiraveloConfig m_config;
+    std::string m_strConfiguration;
     std::uint64_t m_nDataStart = 0;
     std::uint64_t m_nFileSize = 0;
 

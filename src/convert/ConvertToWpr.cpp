@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "config/ConfigFields.hpp"
 #include "convert/CPercentProgress.hpp"
 #include "convert/ConfigurationOutput.hpp"
 #include "convert/OutputSafety.hpp"
+#include "convert/WaveBursts.hpp"
 #include "convert/WprLayout.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
@@ -128,7 +130,7 @@ class CWaveConversion {
         WriteConfigurationBlock(m_output, conf);
 
         m_reader.Config().Decode(conf, 1, &m_ui);
-        m_bWaveMode = m_reader.Config().m_bWave != 0;
+        m_bursts.emplace(HasWaveMode(conf), m_options.nWaveSamples);
     }
 
     void Walk() {
@@ -163,6 +165,7 @@ class CWaveConversion {
                 WriteWaveSample(ReadU16Le(record.Data() + VelocitySampleField::Pressure),
                                 ReadU16Le(record.Data() + VelocitySampleField::Analog1),
                                 ReadBeams(record, VelocitySampleField::Arrays, m_nBeams));
+                m_bursts->TakeTarsisSample();
                 break;
             default:
                 break;
@@ -178,36 +181,25 @@ class CWaveConversion {
             return window.nPosition < 0;
         }
         const SWaveBeams beams = ReadBeams(record, PeloraVelocityField::Arrays, m_nBeams);
-        const bool bWaveSample = record.Id() == RecordId::PeloraWaveSample;
-        if (!bWaveSample) {
+        const SPeloraWaveRole role = m_bursts->TakePelora(record.Id());
+        if (role.bCurrent) {
             WriteProfile(p, beams);
-            m_nBurstPosition = 0;
         }
-        // Without wave mode every velocity record opens a burst of the wave samples after it.
-        const bool bWaveStep =
-            bWaveSample || (record.Id() == RecordId::SinglePointVelocity && !m_bWaveMode);
-        if (!bWaveStep) {
-            return true;
-        }
-        if (m_nBurstPosition == 0) {
-            m_header = PeloraBurstHeader(p, bWaveSample);
+        if (role.bOpensBurst) {
+            m_header = PeloraBurstHeader(p);
             WriteBurstHeader();
-            m_nBurstPosition = 1;
-        } else {
+        } else if (role.bWaveSample) {
             WriteWaveSample(ReadU16Le(p + PeloraVelocityField::Pressure),
                             ReadU16Le(p + PeloraVelocityField::Analog1), beams);
         }
         return true;
     }
 
-    SWaveBurstHeader PeloraBurstHeader(const std::uint8_t* p, bool bWaveSample) const {
-        // A wave sample opens a burst of one sample fewer, and a burst has an even length.
-        int nSamples = m_options.nWaveSamples - (bWaveSample ? 1 : 0);
-        nSamples -= nSamples & 1;
+    SWaveBurstHeader PeloraBurstHeader(const std::uint8_t* p) const {
         const CInsConf& conf = m_reader.Conf();
         SWaveBurstHeader header;
         std::copy_n(p + kRecordClockOffset, kClockSize, header.clock.begin());
-        header.nSamples = static_cast<std::uint16_t>(nSamples);
+        header.nSamples = m_bursts->BurstSamples();
         header.nWord12 = conf.GetUserWord(UserField::Word6);
         TakeState(p, kPeloraVelocityState, header);
         header.nWord30 = conf.GetUserWord(UserField::Word8);
@@ -224,7 +216,7 @@ class CWaveConversion {
         std::copy_n(p + VelocityHeaderField::Noise, m_header.noise.size(), m_header.noise.begin());
         WriteProfile(p, SWaveBeams{});
         WriteBurstHeader();
-        ++m_nBurstPosition;
+        m_bursts->TakeTarsisHeader(m_header.nSamples);
     }
 
     void TakeSystemSample(const SRecordView& record) {
@@ -245,13 +237,10 @@ class CWaveConversion {
         ++m_nRecordsWritten;
     }
 
-    // A wave sample, counted into the current burst: the burst position returns to 0 at the
-    // burst's announced length, so the next wave sample opens a burst.
     void WriteWaveSample(std::uint16_t nPressure, std::uint16_t nAnalog1, const SWaveBeams& beams) {
         EncodeWaveSample(nPressure, nAnalog1, beams,
                          std::span<std::uint8_t, kWaveSampleSize>(
                              m_output.WriteInPlace(kWaveSampleSize), kWaveSampleSize));
-        m_nBurstPosition = m_nBurstPosition == m_header.nSamples ? 0 : m_nBurstPosition + 1;
         ++m_nRecordsWritten;
     }
 
@@ -266,8 +255,8 @@ class CWaveConversion {
     const std::size_t m_nCells;
     const std::size_t m_nProfileEntries;
     const std::size_t m_nProfileSize;
-    bool m_bWaveMode = false;
-    std::uint32_t m_nBurstPosition = 0;
+    // Known once the configuration is described as a wave recording.
+    std::optional<CWaveBursts> m_bursts;
     CClockDecoder m_clocks;
     SWaveBurstHeader m_header;
     // What the latest system sample gives a Tarsis wave burst header: battery, sound speed,
@@ -278,6 +267,10 @@ class CWaveConversion {
 };
 
 }  // namespace
+
+bool HasWaveMode(const CInsConf& conf) {
+    return (conf.GetUserWord(UserField::ModeWord) >> UserField::ModeBit1 & 1u) != 0;
+}
 
 SFileOutcome ConvertToWpr(CUserInterface& ui, CInsFile& reader, const std::string& strOutputPath,
                           SWprOptions& options) {

@@ -9,7 +9,17 @@
 
 namespace sulvan {
 
+class CCorvaneFile;
 class CUserInterface;
+
+// Why a recording whose configuration names no probe is not converted.
+inline constexpr const char* kNoProbes =
+    "The recording's configuration names no probe: there is nothing to convert.";
+
+// Opens a Corvane recording for a conversion. False, with the outcome failed ("Invalid file or
+// conversion." and the input path, and the reason when the embedded probe configuration is
+// malformed), when it is none.
+bool OpenCorvaneRecording(CCorvaneFile& input, const std::string& strInput, SFileOutcome& outcome);
 
 // Converts the recording at strInput into strOutput, asking before it replaces an existing
 // file, and shows the totals at the end; the output's data records are its sample records.

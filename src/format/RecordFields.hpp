@@ -42,11 +42,16 @@ inline constexpr std::size_t SoundSpeed = 16;
 inline constexpr std::size_t Heading = 18;
 inline constexpr std::size_t Pitch = 20;
 inline constexpr std::size_t Roll = 22;
-inline constexpr std::size_t Pressure = 26;  // the low word; the high byte is not carried
+inline constexpr std::size_t PressureHigh = 24;  // byte: the pressure counts above the low word
+inline constexpr std::size_t Pressure = 26;      // the low word
 inline constexpr std::size_t Temperature = 28;
 // Velocities (signed words), then amplitudes (bytes), nb entries each.
 inline constexpr std::size_t Arrays = 30;
 }  // namespace PeloraVelocityField
+
+// Velocity counts of the user configuration's scale.
+inline constexpr double kCoarseVelocityScale = 0.001;  // m/s per count
+inline constexpr double kFineVelocityScale = 0.0001;
 
 // The six words of the instrument's state that the Tarsis system samples and the Pelora velocity
 // records both carry, each at its own places.

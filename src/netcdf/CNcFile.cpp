@@ -141,6 +141,10 @@ void CNcFile::DefineFill(SNcVariable variable, std::int16_t nFill) {
     Run([&] { return nc_def_var_fill(m_nId, variable.nId, NC_FILL, &nFill); });
 }
 
+void CNcFile::DefineFill(SNcVariable variable, double dFill) {
+    Run([&] { return nc_def_var_fill(m_nId, variable.nId, NC_FILL, &dFill); });
+}
+
 void CNcFile::PutAttribute(SNcVariable variable, std::string_view strName,
                            std::string_view strText) {
     const std::string strNameZ(strName);
@@ -171,6 +175,16 @@ void CNcFile::PutAttribute(SNcVariable variable, std::string_view strName,
     Run([&] {
         return nc_put_att_schar(m_nId, variable.nId, strNameZ.c_str(), NC_BYTE, values.size(),
                                 reinterpret_cast<const signed char*>(values.data()));
+    });
+}
+
+void CNcFile::PutAttribute(SNcVariable variable, std::string_view strName,
+                           std::span<const std::int64_t> values) {
+    const std::string strNameZ(strName);
+    const std::vector<long long> longs(values.begin(), values.end());
+    Run([&] {
+        return nc_put_att_longlong(m_nId, variable.nId, strNameZ.c_str(), NC_INT64, longs.size(),
+                                   longs.data());
     });
 }
 
@@ -208,6 +222,16 @@ void CNcFile::Write(SNcVariable variable, std::span<const std::size_t> start,
 void CNcFile::Write(SNcVariable variable, const std::string& strValue) {
     const char* pText = strValue.c_str();
     Run([&] { return nc_put_var_string(m_nId, variable.nId, &pText); });
+}
+
+void CNcFile::Write(SNcVariable variable, std::span<const std::string> values) {
+    std::vector<const char*> texts;
+    for (const std::string& strValue : values) {
+        texts.push_back(strValue.c_str());
+    }
+    const std::size_t start[] = {0};
+    const std::size_t count[] = {texts.size()};
+    Run([&] { return nc_put_vara_string(m_nId, variable.nId, start, count, texts.data()); });
 }
 
 }  // namespace sulvan

@@ -60,6 +60,7 @@ class CNcFile {
                                const SNcStorage& storage = {});
     // Values never written read as this one; a variable without it is not pre-filled.
     void DefineFill(SNcVariable variable, std::int16_t nFill);
+    void DefineFill(SNcVariable variable, double dFill);
 
     void PutAttribute(SNcVariable variable, std::string_view strName, std::string_view strText);
     void PutAttribute(SNcVariable variable, std::string_view strName, double dValue);
@@ -67,6 +68,8 @@ class CNcFile {
     // Bytes, as the flag attributes of a byte variable must be.
     void PutAttribute(SNcVariable variable, std::string_view strName,
                       std::span<const std::int8_t> values);
+    void PutAttribute(SNcVariable variable, std::string_view strName,
+                      std::span<const std::int64_t> values);
 
     // Leaves define mode; the variables can then be written.
     void EndDefinitions();
@@ -83,6 +86,8 @@ class CNcFile {
                std::span<const std::size_t> count, const double* pValues);
     // A scalar string variable.
     void Write(SNcVariable variable, const std::string& strValue);
+    // A string variable of one dimension, from its start.
+    void Write(SNcVariable variable, std::span<const std::string> values);
 
   private:
     // Runs one library call and throws its failure.

@@ -6,10 +6,9 @@
 // transformation matrix and, when known, its position.
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
-#include "netcdf/CNcFile.hpp"
+#include "netcdf/NcLayoutBuilder.hpp"
 
 namespace sulvan {
 
@@ -21,7 +20,7 @@ struct STarsisNcShape {
     double dVelocityScale = 0.001;  // m/s per count
     int nDeflateLevel = 1;
     // Samples per chunk along time and time_sys: each block the converter writes.
-    std::size_t nChunkLength = 0;
+    std::size_t nChunkLength = kNcChunkLength;
     bool bPosition = false;
     bool bDepth = false;
 };
@@ -40,32 +39,14 @@ struct STarsisNcVariables {
     SNcVariable qualityFlag;
 
     SNcVariable timeSys;
-    SNcVariable heading;
-    SNcVariable pitch;
-    SNcVariable roll;
-    SNcVariable temperature;
-    SNcVariable soundSpeed;
-    SNcVariable battery;
+    SNcStateVariables state;  // along time_sys
     SNcVariable qualityFlagSys;
 
-    SNcVariable instrument;
-    SNcVariable transformationMatrix;  // (matrix_row, matrix_column)
-    SNcVariable latitude;
-    SNcVariable longitude;
-    SNcVariable depth;
+    SNcInstrumentVariables instrument;
+    SNcPositionVariables position;
 
     bool BeamVelocity() const { return velocity.size() == 1; }
 };
-
-// Samples per chunk along time and time_sys, and per block written. Measured on a 1 GiB
-// recording (bench/nc-throughput), 16384 deflates about a sixth faster and 65536 a third slower.
-inline constexpr std::size_t kTarsisChunkLength = 32768;
-
-// The fill value of velocity components the recording does not hold.
-inline constexpr std::int16_t kVelocityFill = -32768;
-
-// The name of a coordinate-system code: "earth", "instrument", "beam", or "unknown (7)".
-std::string CoordinateSystemName(int nCoordinateSystem);
 
 // Defines everything in define mode.
 STarsisNcVariables DefineTarsisVariables(CNcFile& file, const STarsisNcShape& shape);

@@ -1,31 +1,26 @@
 #include "netcdf/TrsToNc.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <optional>
 
 #include "config/ConfigFields.hpp"
 #include "convert/BeamSources.hpp"
 #include "convert/CPercentProgress.hpp"
-#include "format/BcdClock.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "format/RecordFields.hpp"
 #include "netcdf/CNcBlockWriter.hpp"
 #include "netcdf/CSampleClock.hpp"
-#include "netcdf/IsoTime.hpp"
-#include "netcdf/NcGlobalAttributes.hpp"
+#include "netcdf/ReaderNcExport.hpp"
 #include "netcdf/TarsisNcLayout.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/FileError.hpp"
-#include "platform/Path.hpp"
 #include "reader/CInsFile.hpp"
 
 namespace sulvan {
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
 constexpr int kMaxBeams = CBeamSources::kMaxBeams;
 
 // System samples come about once a second; their clocks have whole seconds.
@@ -36,43 +31,27 @@ double SampleRateOf(const CConfig& config) {
     return std::isfinite(dRate) && dRate > 0.0 ? dRate : 1.0;
 }
 
-std::string IdOf(std::string_view strName) {
-    std::string strId(WithoutExtension(strName));
-    std::replace(strId.begin(), strId.end(), ' ', '_');
-    return strId;
-}
-
 SNcRecordingFacts FactsOf(CInsFile& reader, const SNcOptions& options, double dSampleRate,
                           int nCoordinateSystem) {
-    CInsConf& conf = reader.Conf();
     const CConfig& config = reader.Config();
-    SNcRecordingFacts facts;
-    facts.strInputName = std::string(FileNameOf(reader.File().GetFilePath()));
-    facts.nInputSize = reader.File().GetLength();
-    facts.strCommandLine = options.strCommandLine;
-    facts.strInstrument = "Tarsis acoustic Doppler velocimeter (type " +
-                          std::to_string(config.m_nType) + "), serial numbers " +
-                          conf.GetHardwareSerial() + " / " + conf.GetHeadSerial() + ", firmware " +
-                          conf.GetFirmwareText();
+    SNcRecordingFacts facts = ReaderFacts(reader, options, "Tarsis acoustic Doppler velocimeter");
     facts.strTitle = "Tarsis velocimeter recording " + facts.strInputName;
     facts.strSummary =
         "Velocities, signal amplitudes and correlations of the velocity samples, and heading, "
         "pitch, roll, temperature, sound speed and battery of the system samples, of the Tarsis "
         "velocimeter recording " +
         facts.strInputName + ", converted from the recorded counts by Sulvan File Converter.";
-    facts.strId = IdOf(facts.strInputName);
-    facts.strComment = conf.GetComment();
     const bool bBurst = config.m_bBurst == 1;
-    facts.settings = {
-        {NcSetting::DeploymentName, conf.GetDeploymentName()},
-        {NcSetting::DeploymentComment, conf.GetComment()},
-        {NcSetting::SamplingRate, dSampleRate},
-        {NcSetting::BurstMode, std::string(bBurst ? "bursts" : "continuous")},
-        {NcSetting::SamplesPerBurst, std::int64_t{bBurst ? config.m_nBurstSamples : 0}},
-        {NcSetting::SoundSpeed, config.m_dSoundSpeed},
-        {NcSetting::Salinity, config.m_dSalinity},
-        {NcSetting::CoordinateSystem, CoordinateSystemName(nCoordinateSystem)},
-    };
+    facts.settings.insert(
+        facts.settings.end(),
+        {
+            {NcSetting::SamplingRate, dSampleRate},
+            {NcSetting::BurstMode, std::string(bBurst ? "bursts" : "continuous")},
+            {NcSetting::SamplesPerBurst, std::int64_t{bBurst ? config.m_nBurstSamples : 0}},
+            {NcSetting::SoundSpeed, config.m_dSoundSpeed},
+            {NcSetting::Salinity, config.m_dSalinity},
+            {NcSetting::CoordinateSystem, CoordinateSystemName(nCoordinateSystem)},
+        });
     return facts;
 }
 
@@ -93,8 +72,8 @@ class CTarsisNcConversion {
           m_nBurstSamples(reader.Config().m_nBurstSamples),
           m_sampleClock(1.0 / m_dSampleRate),
           m_systemClock(kSystemInterval),
-          m_samples(m_file, kTarsisChunkLength),
-          m_system(m_file, kTarsisChunkLength) {}
+          m_samples(m_file, kNcChunkLength),
+          m_system(m_file, kNcChunkLength) {}
 
     // The velocity samples written are the file's data records.
     SFileOutcome Run() {
@@ -117,46 +96,22 @@ class CTarsisNcConversion {
         STarsisNcShape shape;
         shape.nBeams = m_nBeams;
         shape.nCoordinateSystem = m_nCoordinateSystem;
-        shape.dVelocityScale = m_reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001;
+        shape.dVelocityScale = VelocityScaleOf(m_reader);
         shape.nDeflateLevel = std::clamp(m_options.nDeflateLevel, 0, 9);
-        shape.nChunkLength = kTarsisChunkLength;
         shape.bPosition = metadata.HasPosition();
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
         m_bCreated = true;
         m_variables = DefineTarsisVariables(m_file, shape);
+        m_clock.emplace(m_file,
+                        std::initializer_list<SNcVariable>{m_variables.time, m_variables.timeSys});
         WriteOpeningGlobals(
             m_file, FactsOf(m_reader, m_options, m_dSampleRate, m_nCoordinateSystem), metadata);
         m_file.EndDefinitions();
-        WriteInstrument();
+        WriteReaderInstrument(m_file, m_reader, m_variables.instrument, m_variables.beam, m_nBeams,
+                              m_variables.position, metadata);
         AddColumns();
-    }
-
-    void WriteInstrument() {
-        const STarsisNcVariables& v = m_variables;
-        CInsConf& conf = m_reader.Conf();
-        const std::string strSerial = conf.GetHardwareSerial();
-        m_file.Write(v.instrument, strSerial.empty() ? std::string("unknown") : strSerial);
-        std::array<double, HeadField::MatrixElements> matrix{};
-        for (std::size_t i = 0; i < matrix.size(); ++i) {
-            matrix[i] = conf.GetHeadInt(HeadField::Matrix + 2 * i) / 4096.0;
-        }
-        const std::size_t matrixStart[] = {0, 0};
-        const std::size_t matrixCount[] = {3, 3};
-        m_file.Write(v.transformationMatrix, matrixStart, matrixCount, matrix.data());
-        std::array<std::int32_t, kMaxBeams> beams = {1, 2, 3};
-        const std::size_t beamStart[] = {0};
-        const std::size_t beamCount[] = {static_cast<std::size_t>(m_nBeams)};
-        m_file.Write(v.beam, beamStart, beamCount, beams.data());
-        const SNcMetadata& metadata = m_options.metadata;
-        if (metadata.HasPosition()) {
-            m_file.Write(v.latitude, {}, {}, &*metadata.latitude);
-            m_file.Write(v.longitude, {}, {}, &*metadata.longitude);
-            if (metadata.depth) {
-                m_file.Write(v.depth, {}, {}, &*metadata.depth);
-            }
-        }
     }
 
     void AddColumns() {
@@ -176,12 +131,7 @@ class CTarsisNcConversion {
         m_flags = &m_samples.AddColumn<std::int8_t>(v.qualityFlag);
 
         m_timeSys = &m_system.AddColumn<double>(v.timeSys);
-        m_heading = &m_system.AddColumn<std::int16_t>(v.heading);
-        m_pitch = &m_system.AddColumn<std::int16_t>(v.pitch);
-        m_roll = &m_system.AddColumn<std::int16_t>(v.roll);
-        m_temperature = &m_system.AddColumn<std::int16_t>(v.temperature);
-        m_soundSpeed = &m_system.AddColumn<std::int16_t>(v.soundSpeed);
-        m_battery = &m_system.AddColumn<std::int16_t>(v.battery);
+        m_state = AddStateColumns(m_system, v.state);
         m_flagsSys = &m_system.AddColumn<std::int8_t>(v.qualityFlagSys);
     }
 
@@ -211,38 +161,13 @@ class CTarsisNcConversion {
         m_pWalk = nullptr;
     }
 
-    // Whether the walk slid over damage since the count was last taken.
-    bool DamagedSince(std::uint64_t& nSpansSeen) const {
-        const std::uint64_t nSpans = m_pWalk->Damage().nSkippedSpans;
-        const bool bDamaged = nSpans != nSpansSeen;
-        nSpansSeen = nSpans;
-        return bDamaged;
-    }
-
-    // The record clock in seconds since the first clock of the recording; empty when it forms
-    // no time. The first clock sets the time units.
-    std::optional<double> SecondsOf(const SRecordView& record) {
-        const std::optional<double> dateTime =
-            m_clockDecoder.Decode(record.Data() + kRecordClockOffset);
-        if (!dateTime) {
-            return std::nullopt;
-        }
-        if (!m_dEpoch) {
-            m_dEpoch = *dateTime;
-            const std::string strUnits = "seconds since " + FormatIsoDateTime(*dateTime);
-            m_file.PutAttribute(m_variables.time, "units", strUnits);
-            m_file.PutAttribute(m_variables.timeSys, "units", strUnits);
-        }
-        return std::round((*dateTime - *m_dEpoch) * kSecondsPerDay);
-    }
-
     void TakeHeader(const SRecordView& record) {
         if (!m_bBurst) {
             return;
         }
         ++m_nBursts;
         m_nInBurst = 0;
-        m_sampleClock.Anchor(SecondsOf(record));
+        m_sampleClock.Anchor(m_clock->SecondsOf(record.Data() + kRecordClockOffset));
     }
 
     // A sample after a full burst opens the next one, whose header was lost to damage: it is
@@ -255,13 +180,14 @@ class CTarsisNcConversion {
     }
 
     void TakeSystemSample(const SRecordView& record) {
-        const std::optional<double> dSeconds = SecondsOf(record);
+        const std::optional<double> dSeconds =
+            m_clock->SecondsOf(record.Data() + kRecordClockOffset);
         if (!m_bBurst && dSeconds) {
             m_sampleClock.Anchor(dSeconds);
         }
         m_dLatestSystem = dSeconds;
         m_bSystemSinceSample = true;
-        const bool bDamaged = DamagedSince(m_nSpansAtSystem);
+        const bool bDamaged = m_damagedBeforeSystem.Take(*m_pWalk);
         m_systemClock.Anchor(dSeconds);
         if (!m_systemClock.HasTime()) {
             ++m_damage.nSystemSamplesWithoutTime;
@@ -271,18 +197,13 @@ class CTarsisNcConversion {
         const std::uint8_t* p = record.Data();
         const std::size_t n = m_system.Sample();
         m_timeSys->Set(n, time.dSeconds);
-        m_heading->Set(n, ReadI16Le(p + SystemSampleField::Heading));
-        m_pitch->Set(n, ReadI16Le(p + SystemSampleField::Pitch));
-        m_roll->Set(n, ReadI16Le(p + SystemSampleField::Roll));
-        m_temperature->Set(n, ReadI16Le(p + SystemSampleField::Temperature));
-        m_soundSpeed->Set(n, ReadI16Le(p + SystemSampleField::SoundSpeed));
-        m_battery->Set(n, ReadI16Le(p + SystemSampleField::Battery));
+        m_state.Set(n, p, kSystemSampleState);
         m_flagsSys->Set(n, time.nFlags);
         m_system.Next();
     }
 
     void TakeVelocitySample(const SRecordView& record) {
-        const bool bDamaged = DamagedSince(m_nSpansAtSample);
+        const bool bDamaged = m_damagedBeforeSample.Take(*m_pWalk);
         if (m_bBurst && m_nBurstSamples > 0 && m_nInBurst >= m_nBurstSamples) {
             StartBurstWithoutHeader();
         }
@@ -342,8 +263,8 @@ class CTarsisNcConversion {
         m_samples.Flush();
         m_system.Flush();
         SNcCoverage coverage;
-        if (m_dEpoch) {
-            coverage.dEpoch = *m_dEpoch;
+        if (m_clock->Epoch()) {
+            coverage.dEpoch = *m_clock->Epoch();
             coverage.dFirst = m_dFirstTime;
             coverage.dLast = m_dLastTime;
             coverage.dResolution = 1.0 / m_dSampleRate;
@@ -368,8 +289,7 @@ class CTarsisNcConversion {
     STarsisNcVariables m_variables;
     CSampleClock m_sampleClock;
     CSampleClock m_systemClock;
-    CClockDecoder m_clockDecoder;
-    std::optional<double> m_dEpoch;
+    std::optional<CNcRecordClock> m_clock;
     double m_dFirstTime = 0.0;
     double m_dLastTime = 0.0;
     std::uint64_t m_nBursts = 0;
@@ -379,8 +299,8 @@ class CTarsisNcConversion {
     bool m_bSystemSinceSample = false;
 
     const CRecordWalk* m_pWalk = nullptr;
-    std::uint64_t m_nSpansAtSample = 0;
-    std::uint64_t m_nSpansAtSystem = 0;
+    CDamageSince m_damagedBeforeSample;
+    CDamageSince m_damagedBeforeSystem;
     SNcDamage m_damage;
 
     CNcBlockWriter m_samples;
@@ -397,12 +317,7 @@ class CTarsisNcConversion {
 
     CNcBlockWriter m_system;
     CNcColumn<double>* m_timeSys = nullptr;
-    CNcColumn<std::int16_t>* m_heading = nullptr;
-    CNcColumn<std::int16_t>* m_pitch = nullptr;
-    CNcColumn<std::int16_t>* m_roll = nullptr;
-    CNcColumn<std::int16_t>* m_temperature = nullptr;
-    CNcColumn<std::int16_t>* m_soundSpeed = nullptr;
-    CNcColumn<std::int16_t>* m_battery = nullptr;
+    SNcStateColumns m_state;
     CNcColumn<std::int8_t>* m_flagsSys = nullptr;
 };
 
