@@ -12,6 +12,7 @@ namespace {
 constexpr std::string_view kCorvane[] = {".mrv"};
 constexpr std::string_view kTarsis[] = {".trs"};
 constexpr std::string_view kPeloraOrTarsis[] = {".pld", ".trs"};
+constexpr std::string_view kRecordings[] = {".trs", ".pld", ".mrv"};
 
 constexpr SConversion kConversions[] = {
     {EConversion::MrvToAdv, "mrv-adv", "Corvane (.mrv) to KVT (.adv)", kCorvane, ".adv",
@@ -21,7 +22,8 @@ constexpr SConversion kConversions[] = {
     {EConversion::ToWpr, "wpr", "Pelora/Tarsis (.pld/.trs) to Kestra (.wpr)", kPeloraOrTarsis,
      ".wpr", ConvertFileToWpr},
 #ifdef SULVAN_WITH_NETCDF
-    {EConversion::ToNc, "nc", "Tarsis (.trs) to netCDF (.nc)", kTarsis, ".nc", ConvertFileToNc},
+    {EConversion::ToNc, "nc", "Recordings (.trs/.pld/.mrv) to netCDF (.nc)", kRecordings, ".nc",
+     ConvertFileToNc},
 #endif
 };
 

@@ -109,15 +109,22 @@ SFileOutcome ConvertFileToWpr(const SFileJob& job) {
          }});
 }
 
-SFileOutcome ConvertMrvToAdv(const SFileJob& job) {
+SFileOutcome ConvertWithOwnReader(const SFileJob& job,
+                                  const std::function<SFileOutcome(CUserInterface& ui)>& convert) {
     SFileOutcome outcome;
     outcome.strInput = job.strInput;
     if (RefusesToReplaceInput(job.strInput, job.strOutput, outcome)) {
         return outcome;
     }
     CQuestionLog ui(job.ui, outcome);
-    TakeConversion(outcome, MrvToAdv(ui, job.strInput, job.strOutput, SetProgress), job.strOutput);
+    TakeConversion(outcome, convert(ui), job.strOutput);
     return outcome;
+}
+
+SFileOutcome ConvertMrvToAdv(const SFileJob& job) {
+    return ConvertWithOwnReader(job, [&](CUserInterface& ui) {
+        return MrvToAdv(ui, job.strInput, job.strOutput, SetProgress);
+    });
 }
 
 }  // namespace sulvan

@@ -19,8 +19,8 @@ SFileOutcome ConvertFileToWpr(const SFileJob& job);
 // A Corvane recording to .adv.
 SFileOutcome ConvertMrvToAdv(const SFileJob& job);
 #ifdef SULVAN_WITH_NETCDF
-// A Tarsis recording to netCDF, or the burst-header repair as above; the metadata file is read
-// and checked before anything is written.
+// A Tarsis, Pelora or Corvane recording to netCDF, or the burst-header repair as above; the
+// metadata file is read and checked before anything is written.
 SFileOutcome ConvertFileToNc(const SFileJob& job);
 #endif
 
@@ -33,6 +33,12 @@ struct SReaderConversion {
     std::function<SFileOutcome(CUserInterface& ui, CInsFile& reader, const std::string& strOutput)>
         convert;
 };
+
+// The road of the conversions that open their input themselves (Corvane recordings): the input
+// must not be the output; convert (the conversion asks before it replaces a file). A conversion
+// that wrote no data record has failed.
+SFileOutcome ConvertWithOwnReader(const SFileJob& job,
+                                  const std::function<SFileOutcome(CUserInterface& ui)>& convert);
 
 // The road: the input must not be the output; open it (the recorder dump repair offered);
 // repair a recording without burst headers instead, if the user agrees; ask before replacing;

@@ -25,13 +25,18 @@ class CSampleClock {
     // A new anchor at dSeconds; empty when its clock forms no time, and the samples after it
     // then go on from the sample before, flagged as adjusted.
     void Anchor(std::optional<double> dSeconds);
+    // The same, the samples after it lying dInterval apart from now on.
+    void Anchor(std::optional<double> dSeconds, double dInterval) {
+        m_dInterval = dInterval;
+        Anchor(dSeconds);
+    }
     // Whether a sample has a time: an anchor with a clock has been met.
     bool HasTime() const { return m_bHasTime; }
     // The time of the next sample; only when HasTime().
     SSampleTime Next(bool bAfterDamage);
 
   private:
-    const double m_dInterval;
+    double m_dInterval;
     bool m_bHasTime = false;
     bool m_bAnchorKnown = false;
     double m_dAnchor = 0.0;

@@ -24,7 +24,7 @@ constexpr std::array kFixed = {
 
 // Attributes the converter writes from the recording and the position (the resolutions of a
 // position are the user's to give).
-constexpr std::array<std::string_view, 26> kFromRecording = {
+constexpr std::array kFromRecording = {
     "date_created",
     "history",
     "source",
@@ -39,6 +39,16 @@ constexpr std::array<std::string_view, 26> kFromRecording = {
     NcSetting::SoundSpeed,
     NcSetting::Salinity,
     NcSetting::CoordinateSystem,
+    NcSetting::MeasurementInterval,
+    NcSetting::AveragingInterval,
+    NcSetting::WaveMode,
+    NcSetting::BaudRate,
+    NcSetting::Temperature,
+    NcSetting::TemperatureMeasured,
+    NcSetting::SoundSpeedMeasured,
+    NcSetting::ProbeConfiguration,
+    NcSetting::SamplesTotal,
+    NcSetting::SamplesMissing,
     "geospatial_lat_min",
     "geospatial_lat_max",
     "geospatial_lat_units",
@@ -86,25 +96,53 @@ std::string NumberText(double dValue) {
     return text;
 }
 
-void WritePosition(CNcFile& file, const SNcMetadata& metadata) {
+// The positions the metadata give: one for the station, or one per probe.
+std::vector<SNcProbePosition> PositionsOf(const SNcMetadata& metadata) {
+    if (!metadata.probes.empty()) {
+        return metadata.probes;
+    }
     if (!metadata.HasPosition()) {
+        return {};
+    }
+    return {{std::string(), *metadata.latitude, *metadata.longitude, metadata.depth}};
+}
+
+void PutRange(CNcFile& file, const char* pAxis, const std::vector<double>& values) {
+    const auto [itMin, itMax] = std::minmax_element(values.begin(), values.end());
+    file.PutAttribute(CNcFile::kGlobal, std::string("geospatial_") + pAxis + "_min", *itMin);
+    file.PutAttribute(CNcFile::kGlobal, std::string("geospatial_") + pAxis + "_max", *itMax);
+}
+
+void WritePosition(CNcFile& file, const SNcMetadata& metadata) {
+    const std::vector<SNcProbePosition> positions = PositionsOf(metadata);
+    if (positions.empty()) {
         return;
     }
     const SNcVariable global = CNcFile::kGlobal;
-    file.PutAttribute(global, "geospatial_lat_min", *metadata.latitude);
-    file.PutAttribute(global, "geospatial_lat_max", *metadata.latitude);
-    file.PutAttribute(global, "geospatial_lat_units", "degrees_north");
-    file.PutAttribute(global, "geospatial_lon_min", *metadata.longitude);
-    file.PutAttribute(global, "geospatial_lon_max", *metadata.longitude);
-    file.PutAttribute(global, "geospatial_lon_units", "degrees_east");
+    std::vector<double> latitudes;
+    std::vector<double> longitudes;
+    std::vector<double> depths;
     // Well-known text in the axis order of EPSG:4326, latitude first.
-    file.PutAttribute(
-        global, "geospatial_bounds",
-        "POINT (" + NumberText(*metadata.latitude) + " " + NumberText(*metadata.longitude) + ")");
+    std::string strPoints;
+    for (const SNcProbePosition& position : positions) {
+        latitudes.push_back(position.dLatitude);
+        longitudes.push_back(position.dLongitude);
+        if (position.depth) {
+            depths.push_back(*position.depth);
+        }
+        strPoints += (strPoints.empty() ? "" : ", ") +
+                     std::string(positions.size() > 1 ? "(" : "") + NumberText(position.dLatitude) +
+                     " " + NumberText(position.dLongitude) + (positions.size() > 1 ? ")" : "");
+    }
+    PutRange(file, "lat", latitudes);
+    file.PutAttribute(global, "geospatial_lat_units", "degrees_north");
+    PutRange(file, "lon", longitudes);
+    file.PutAttribute(global, "geospatial_lon_units", "degrees_east");
+    file.PutAttribute(global, "geospatial_bounds",
+                      (positions.size() > 1 ? "MULTIPOINT (" : "POINT (") + strPoints + ")");
     file.PutAttribute(global, "geospatial_bounds_crs", "EPSG:4326");
-    if (metadata.depth) {
-        file.PutAttribute(global, "geospatial_vertical_min", *metadata.depth);
-        file.PutAttribute(global, "geospatial_vertical_max", *metadata.depth);
+    if (!depths.empty()) {
+        PutRange(file, "vertical", depths);
         file.PutAttribute(global, "geospatial_vertical_units", "m");
         file.PutAttribute(global, "geospatial_vertical_positive", "down");
         // Depth below the water surface.
@@ -170,14 +208,8 @@ void WriteOpeningGlobals(CNcFile& file, const SNcRecordingFacts& facts,
 }
 
 void WriteClosingGlobals(CNcFile& file, const SNcCoverage& coverage, const SNcDamage& damage) {
+    WriteTimeCoverage(file, coverage);
     const SNcVariable global = CNcFile::kGlobal;
-    file.PutAttribute(global, "time_coverage_start",
-                      FormatIsoDateTime(coverage.dEpoch, coverage.dFirst));
-    file.PutAttribute(global, "time_coverage_end",
-                      FormatIsoDateTime(coverage.dEpoch, coverage.dLast));
-    file.PutAttribute(global, "time_coverage_duration",
-                      FormatIsoDuration(coverage.dLast - coverage.dFirst));
-    file.PutAttribute(global, "time_coverage_resolution", FormatIsoDuration(coverage.dResolution));
     const auto count = [](std::uint64_t nValue) { return static_cast<std::int64_t>(nValue); };
     file.PutAttribute(global, "damage_bytes_skipped", count(damage.walk.nSkippedBytes));
     file.PutAttribute(global, "damage_spans", count(damage.walk.nSkippedSpans));
@@ -187,6 +219,17 @@ void WriteClosingGlobals(CNcFile& file, const SNcCoverage& coverage, const SNcDa
                       count(damage.nSamplesBeforeFirstTime));
     file.PutAttribute(global, "damage_system_samples_without_time",
                       count(damage.nSystemSamplesWithoutTime));
+}
+
+void WriteTimeCoverage(CNcFile& file, const SNcCoverage& coverage) {
+    const SNcVariable global = CNcFile::kGlobal;
+    file.PutAttribute(global, "time_coverage_start",
+                      FormatIsoDateTime(coverage.dEpoch, coverage.dFirst));
+    file.PutAttribute(global, "time_coverage_end",
+                      FormatIsoDateTime(coverage.dEpoch, coverage.dLast));
+    file.PutAttribute(global, "time_coverage_duration",
+                      FormatIsoDuration(coverage.dLast - coverage.dFirst));
+    file.PutAttribute(global, "time_coverage_resolution", FormatIsoDuration(coverage.dResolution));
 }
 
 }  // namespace sulvan

@@ -39,6 +39,16 @@ inline constexpr const char* SamplesPerBurst = "samples_per_burst";
 inline constexpr const char* SoundSpeed = "sound_speed_m_s";
 inline constexpr const char* Salinity = "salinity_ppt";
 inline constexpr const char* CoordinateSystem = "coordinate_system";
+inline constexpr const char* MeasurementInterval = "measurement_interval_s";
+inline constexpr const char* AveragingInterval = "averaging_interval_s";
+inline constexpr const char* WaveMode = "wave_mode";
+inline constexpr const char* BaudRate = "baud_rate";
+inline constexpr const char* Temperature = "temperature_deg_c";
+inline constexpr const char* TemperatureMeasured = "temperature_measured";
+inline constexpr const char* SoundSpeedMeasured = "sound_speed_measured";
+inline constexpr const char* ProbeConfiguration = "probe_configuration";
+inline constexpr const char* SamplesTotal = "samples_total";
+inline constexpr const char* SamplesMissing = "samples_missing";
 }  // namespace NcSetting
 
 // The times the file covers, in seconds since the date-time value dEpoch.
@@ -64,5 +74,7 @@ void WriteOpeningGlobals(CNcFile& file, const SNcRecordingFacts& facts,
                          const SNcMetadata& metadata);
 // What the walk found; written after it.
 void WriteClosingGlobals(CNcFile& file, const SNcCoverage& coverage, const SNcDamage& damage);
+// The times the file covers, alone.
+void WriteTimeCoverage(CNcFile& file, const SNcCoverage& coverage);
 
 }  // namespace sulvan

@@ -26,9 +26,7 @@ constexpr std::uint64_t kLargestFile = 1024 * 1024;
 SNcMetadataRead Refused(const std::string& strFile, const std::string& strReason) {
     SNcMetadataRead read;
     read.strFile = strFile;
-    std::string strText = strReason;
-    strText[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(strText[0])));
-    read.refusal = SFileMessage{strFile + "\r" + strText + ".", strFile + ": " + strReason};
+    read.refusal = MetadataRefusal(strFile, strReason);
     return read;
 }
 
@@ -88,8 +86,47 @@ std::string NumberRange(const SPositionKey& key) {
     return text;
 }
 
+constexpr const char* kProbesKey = "probes";
+
+// The key "probes": an object of positions by probe serial number, each an object of latitude,
+// longitude and, when known, depth. The reason it cannot be taken, or empty after taking it.
+std::string TakeProbePositions(const Json& value, SNcMetadata& metadata) {
+    if (!value.is_object() || value.empty()) {
+        return "the key \"probes\" must hold the positions by probe serial number, as "
+               "{\"SERIAL\": {\"latitude\": ..., \"longitude\": ..., \"depth\": ...}}";
+    }
+    for (const auto& [strSerial, position] : value.items()) {
+        const std::string strWhere = "the probe \"" + strSerial + "\" of \"probes\"";
+        if (!position.is_object()) {
+            return strWhere + " must hold an object of latitude, longitude and depth";
+        }
+        SNcMetadata probe;
+        for (const auto& [strKey, number] : position.items()) {
+            const auto* pKey =
+                std::find_if(std::begin(kPositionKeys), std::end(kPositionKeys),
+                             [&](const SPositionKey& key) { return strKey == key.pName; });
+            if (pKey == std::end(kPositionKeys)) {
+                return strWhere + " holds \"" + strKey + "\", which is no position key";
+            }
+            probe.*pKey->pField = PositionValue(number, pKey->dLowest, pKey->dHighest);
+            if (!(probe.*pKey->pField)) {
+                return "the key \"" + strKey + "\" of " + strWhere + " must be " +
+                       NumberRange(*pKey);
+            }
+        }
+        if (!probe.HasPosition()) {
+            return strWhere + " needs latitude and longitude";
+        }
+        metadata.probes.push_back({strSerial, *probe.latitude, *probe.longitude, probe.depth});
+    }
+    return {};
+}
+
 // The reason the key cannot be taken, or empty after taking it.
 std::string TakeKey(const std::string& strKey, const Json& value, SNcMetadata& metadata) {
+    if (strKey == kProbesKey) {
+        return TakeProbePositions(value, metadata);
+    }
     for (const SPositionKey& key : kPositionKeys) {
         if (strKey == key.pName) {
             metadata.*key.pField = PositionValue(value, key.dLowest, key.dHighest);
@@ -122,6 +159,12 @@ std::string TakeKey(const std::string& strKey, const Json& value, SNcMetadata& m
 }
 
 }  // namespace
+
+SFileMessage MetadataRefusal(const std::string& strFile, const std::string& strReason) {
+    std::string strText = strReason;
+    strText[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(strText[0])));
+    return SFileMessage{strFile + "\r" + strText + ".", strFile + ": " + strReason};
+}
 
 const SNcAttribute* SNcMetadata::Find(std::string_view strName) const {
     for (const SNcAttribute& attribute : attributes) {
@@ -168,6 +211,12 @@ SNcMetadataRead ParseNcMetadata(std::string_view strText, const std::string& str
     }
     if (read.metadata.latitude.has_value() != read.metadata.longitude.has_value()) {
         return Refused(strFile, "latitude and longitude must be given together");
+    }
+    if (!read.metadata.probes.empty() &&
+        (read.metadata.latitude || read.metadata.longitude || read.metadata.depth)) {
+        return Refused(strFile,
+                       "the position is given twice: once for the station (latitude, longitude, "
+                       "depth) and once per probe (probes)");
     }
     return read;
 }

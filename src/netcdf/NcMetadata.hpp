@@ -22,10 +22,20 @@ struct SNcAttribute {
     std::variant<std::string, double, std::int64_t> value;
 };
 
+// Where one probe of a Corvane recording stood, by its serial number.
+struct SNcProbePosition {
+    std::string strSerial;
+    double dLatitude = 0.0;
+    double dLongitude = 0.0;
+    std::optional<double> depth;
+};
+
 struct SNcMetadata {
     std::optional<double> latitude;   // decimal degrees north
     std::optional<double> longitude;  // decimal degrees east
     std::optional<double> depth;      // m, positive down
+    // The key "probes": a position per probe serial number, instead of one position.
+    std::vector<SNcProbePosition> probes;
     // Further global attributes, in the order of the file.
     std::vector<SNcAttribute> attributes;
 
@@ -43,6 +53,9 @@ struct SNcMetadataRead {
     // converted then.
     std::optional<SFileMessage> refusal;
 };
+
+// The message of metadata refused for strReason (which starts in lower case).
+SFileMessage MetadataRefusal(const std::string& strFile, const std::string& strReason);
 
 // The metadata for a recording: from strGiven when it is not empty, otherwise from
 // sulvan-metadata.json in the recording's folder when that exists, otherwise none.
