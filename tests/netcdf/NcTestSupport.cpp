@@ -3,7 +3,10 @@
 #include <netcdf.h>
 
 #include "app/FileDrivers.hpp"
+#include "convert/ConvertToWpr.hpp"
 #include "convert/TrsToAdv.hpp"
+#include "format/RecordCatalogue.hpp"
+#include "format/RecordFields.hpp"
 #include "platform/ByteOrder.hpp"
 
 namespace sulvan::test {
@@ -109,6 +112,66 @@ std::vector<SAdvRecord> ReadAdvRecords(const std::string& strPath) {
     return records;
 }
 
+std::vector<SAdvRecord> ReadCorvaneAdvRecords(const std::string& strPath, std::size_t nProbes) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(strPath);
+    std::vector<SAdvRecord> slots;
+    const std::size_t nRecord = 18 * nProbes + 2;
+    for (std::size_t n = 300 + 254 * nProbes; n + nRecord <= bytes.size(); n += nRecord) {
+        for (std::size_t p = 0; p < nProbes; ++p) {
+            const std::uint8_t* pSlot = bytes.data() + n + 18 * p;
+            SAdvRecord slot;
+            for (std::size_t b = 0; b < 3; ++b) {
+                slot.velocity[b] = ReadF32Le(pSlot + 4 * b);
+                slot.amplitude[b] = pSlot[12 + b];
+                slot.correlation[b] = pSlot[15 + b];
+            }
+            slots.push_back(slot);
+        }
+    }
+    return slots;
+}
+
+SWprRecords ReadWprRecords(const std::string& strPath) {
+    // Three beams of one cell: the profile's amplitudes follow its three velocities.
+    constexpr std::size_t kProfileVelocity = 118;
+    constexpr std::size_t kProfileAmplitude = kProfileVelocity + 6;
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(strPath);
+    SWprRecords records;
+    int nBursts = 0;
+    for (std::size_t n = 784; n + 4 <= bytes.size();
+         n += 2 * std::size_t{ReadU16Le(&bytes[n + 2])}) {
+        const std::uint8_t* p = bytes.data() + n;
+        SWprSample sample;
+        const bool bProfile = p[1] == RecordId::CurrentProfile;
+        nBursts += p[1] == RecordId::WaveBurstHeader ? 1 : 0;
+        if (!bProfile && p[1] != RecordId::WaveSample) {
+            continue;
+        }
+        const std::size_t nVelocity = bProfile ? kProfileVelocity : 10;
+        const std::size_t nAmplitude = bProfile ? kProfileAmplitude : 18;
+        for (std::size_t b = 0; b < 3; ++b) {
+            sample.velocity[b] = ReadI16Le(p + nVelocity + 2 * b);
+            sample.amplitude[b] = p[nAmplitude + b];
+        }
+        if (bProfile) {
+            const SStateFields& at = kPeloraVelocityState;
+            sample.nPressure = std::uint32_t{p[PeloraVelocityField::PressureHigh]} << 16 |
+                               ReadU16Le(p + PeloraVelocityField::Pressure);
+            sample.nAnalog1 = ReadU16Le(p + PeloraVelocityField::Analog1);
+            sample.state = {ReadU16Le(p + at.nBattery), ReadU16Le(p + at.nSoundSpeed),
+                            ReadU16Le(p + at.nHeading), ReadU16Le(p + at.nPitch),
+                            ReadU16Le(p + at.nRoll),    ReadU16Le(p + at.nTemperature)};
+            records.profiles.push_back(sample);
+        } else {
+            sample.nPressure = ReadU16Le(p + 4);
+            sample.nAnalog1 = ReadU16Le(p + 8);
+            sample.nBurst = nBursts;
+            records.waves.push_back(sample);
+        }
+    }
+    return records;
+}
+
 CInsFile& NcTest::Open(const std::string& strPath, bool bChecksumControl) {
     std::string strName = strPath;
     SFileOutcome opened;
@@ -136,6 +199,15 @@ bool NcTest::ConvertToAdv(const std::string& strInput, const std::string& strOut
     SFileOutcome opened;
     return reader.Open(strName, bChecksumControl, &m_ui, opened) == 1 &&
            !TrsToAdv(reader, strOutput, false).IsFailed();
+}
+
+bool NcTest::ConvertToWpr(const std::string& strInput, const std::string& strOutput) {
+    CInsFile reader;
+    std::string strName = strInput;
+    SFileOutcome opened;
+    SWprOptions options;
+    return reader.Open(strName, true, &m_ui, opened) == 1 &&
+           !sulvan::ConvertToWpr(m_ui, reader, strOutput, options).IsFailed();
 }
 
 }  // namespace sulvan::test

@@ -47,6 +47,26 @@ struct SAdvRecord {
 };
 std::vector<SAdvRecord> ReadAdvRecords(const std::string& strPath);
 
+// The samples of a Corvane .adv file of nProbes probes: per record, the slot of each probe.
+std::vector<SAdvRecord> ReadCorvaneAdvRecords(const std::string& strPath, std::size_t nProbes);
+
+// A current profile or a wave sample of a .wpr file; a profile carries its source's clock and
+// sensor fields, a wave sample the number of the burst it belongs to (counting burst headers).
+struct SWprSample {
+    std::array<std::int16_t, 3> velocity{};
+    std::array<std::uint8_t, 3> amplitude{};
+    std::uint32_t nPressure = 0;  // all 24 bits in a profile, the low word in a wave sample
+    std::uint16_t nAnalog1 = 0;
+    // Profiles: battery, sound speed, heading, pitch, roll, temperature as 16-bit words.
+    std::array<std::uint16_t, 6> state{};
+    int nBurst = 0;
+};
+struct SWprRecords {
+    std::vector<SWprSample> profiles;
+    std::vector<SWprSample> waves;
+};
+SWprRecords ReadWprRecords(const std::string& strPath);
+
 class NcTest : public ::testing::Test {
   protected:
     // Opens a recording as the batch driver does; the test fails when it cannot be opened.
@@ -58,6 +78,8 @@ class NcTest : public ::testing::Test {
     // The .adv conversion of the recording, opened anew.
     bool ConvertToAdv(const std::string& strInput, const std::string& strOutput,
                       bool bChecksumControl = true);
+    // The .wpr conversion of a Pelora recording, opened anew.
+    bool ConvertToWpr(const std::string& strInput, const std::string& strOutput);
 
     CTempDir m_dir;
     CScriptedUserInterface m_ui;

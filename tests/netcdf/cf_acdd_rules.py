@@ -100,9 +100,10 @@ def check_variable(ds, name, var, table, referenced, coordinate_names):
             var.scale_factor.dtype.kind == "f" and var.dtype.kind == "i"):
         find("MEDIUM", "cf", f"{name}: scale_factor type")
     dims = var.dimensions
-    spatiotemporal = [i for i, d in enumerate(dims) if d in ("time", "time_sys")]
+    times = ("time", "time_sys", "time_wave")
+    spatiotemporal = [i for i, d in enumerate(dims) if d in times]
     if spatiotemporal and any(i > spatiotemporal[0] for i, d in enumerate(dims)
-                              if d not in ("time", "time_sys")):
+                              if d not in times):
         find("MEDIUM", "cf", f"{name}: dimensions after time")
     standard_name = getattr(var, "standard_name", None)
     units = getattr(var, "units", None)
@@ -171,8 +172,13 @@ def check_acdd(ds, variables):
             iso(ds.time_coverage_end) - last) > timedelta(hours=1):
         find("MEDIUM", "acdd", "time coverage does not match time")
     for axis, variable in (("lat", "latitude"), ("lon", "longitude"), ("vertical", "depth")):
-        if f"geospatial_{axis}_min" in present and not np.isclose(
-                getattr(ds, f"geospatial_{axis}_min"), variables[variable][...]):
+        if f"geospatial_{axis}_min" not in present:
+            continue
+        values = np.asarray(variables[variable][...], dtype=float).ravel()
+        fill = getattr(variables[variable], "_FillValue", None)
+        values = values[values != fill] if fill is not None else values
+        if not (np.isclose(getattr(ds, f"geospatial_{axis}_min"), values.min()) and
+                np.isclose(getattr(ds, f"geospatial_{axis}_max"), values.max())):
             find("MEDIUM", "acdd", f"geospatial_{axis} extent does not match {variable}")
 
 
