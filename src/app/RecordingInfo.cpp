@@ -11,8 +11,6 @@
 namespace sulvan {
 namespace {
 
-constexpr std::uint64_t kUpperTimeBound = 441480672000000000;  // 2999-12-31
-
 SDeploymentInfo DeploymentOf(const CConfig& config) {
     SDeploymentInfo info;
     info.nInstrumentType = config.m_nType;
@@ -98,7 +96,7 @@ void InspectCorvane(SRecordingInfo& info) {
         ++corvane.nChunks;
         nChunkStart = input.Position() - 12;
         nDataEnd = input.Position() + 2 * std::uint64_t{input.Length()};
-        if (input.TimeStamp() > kUpperTimeBound) {
+        if (input.TimeStamp() > kCorvaneLatestStamp) {
             ++corvane.nLateStamps;
             continue;
         }

@@ -13,6 +13,10 @@
 
 namespace sulvan {
 
+// Chunk time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
+inline constexpr std::uint64_t kCorvaneEarliestStamp = 94354848000000000;
+inline constexpr std::uint64_t kCorvaneLatestStamp = 441480672000000000;
+
 class CCorvaneFile {
   public:
     // Opens the recording, checks its header and reads its configuration, then the first chunk
@@ -31,6 +35,8 @@ class CCorvaneFile {
     int Progress() const;
     std::uint64_t Position() const { return m_file.GetPosition(); }
     std::uint64_t FileSize() const { return m_nFileSize; }
+    // Where the first chunk starts, after the header and the two text blocks.
+    std::uint64_t DataStart() const { return m_nDataStart; }
 
     std::uint16_t ProbeIndex() const { return m_nProbe; }
     std::uint64_t TimeStamp() const { return m_nTimeStamp; }

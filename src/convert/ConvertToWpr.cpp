@@ -10,6 +10,7 @@
 #include "convert/OutputSafety.hpp"
 #include "convert/WprLayout.hpp"
 #include "format/CRecordWalk.hpp"
+#include "format/DataRecordFields.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
@@ -28,32 +29,6 @@ constexpr double kWaveCellSize = 0.75;  // m
 constexpr std::size_t kRecordBufferSize = 51200;
 // The largest record a 16-bit size field in words can announce.
 constexpr std::size_t kLargestRecord = 0xFFFF * 2;
-
-// Where the beam arrays of a source record start.
-constexpr std::size_t kPeloraArrays = 30;
-constexpr std::size_t kTarsisArrays = 10;
-
-// Pelora velocity record (0x01, 0x70, 0x80) fields.
-constexpr std::size_t kPeloraAnalog1 = 12;
-constexpr std::size_t kPeloraBattery = 14;
-constexpr std::size_t kPeloraSoundSpeed = 16;
-constexpr std::size_t kPeloraHeading = 18;
-constexpr std::size_t kPeloraPitch = 20;
-constexpr std::size_t kPeloraRoll = 22;
-constexpr std::size_t kPeloraPressure = 26;  // the low word; the high byte is not carried
-constexpr std::size_t kPeloraTemperature = 28;
-
-// Tarsis records.
-constexpr std::size_t kSamplePressure = 6;  // velocity sample, the low word
-constexpr std::size_t kSampleAnalog1 = 8;
-constexpr std::size_t kSystemBattery = 10;  // system sample
-constexpr std::size_t kSystemSoundSpeed = 12;
-constexpr std::size_t kSystemHeading = 14;
-constexpr std::size_t kSystemPitch = 16;
-constexpr std::size_t kSystemRoll = 18;
-constexpr std::size_t kSystemTemperature = 20;
-constexpr std::size_t kHeaderSamples = 10;  // velocity sample header
-constexpr std::size_t kHeaderNoise = 12;
 
 // The first three beams of a record of nBeams beams whose arrays start at nArrays: velocities,
 // then the amplitudes after all of the record's velocities, so a record of fewer beams is never
@@ -175,9 +150,9 @@ class CWaveConversion {
                 TakeSystemSample(record);
                 break;
             case RecordId::VelocitySample:
-                WriteWaveSample(ReadU16Le(record.Data() + kSamplePressure),
-                                ReadU16Le(record.Data() + kSampleAnalog1),
-                                ReadBeams(record, kTarsisArrays, m_nBeams));
+                WriteWaveSample(ReadU16Le(record.Data() + VelocitySampleField::Pressure),
+                                ReadU16Le(record.Data() + VelocitySampleField::Analog1),
+                                ReadBeams(record, VelocitySampleField::Arrays, m_nBeams));
                 break;
             default:
                 break;
@@ -192,7 +167,7 @@ class CWaveConversion {
         if (window.nPosition != 0) {
             return window.nPosition < 0;
         }
-        const SWaveBeams beams = ReadBeams(record, kPeloraArrays, m_nBeams);
+        const SWaveBeams beams = ReadBeams(record, PeloraField::Arrays, m_nBeams);
         const bool bWaveSample = record.Id() == RecordId::PeloraWaveSample;
         if (!bWaveSample) {
             WriteProfile(p, beams);
@@ -209,7 +184,8 @@ class CWaveConversion {
             WriteBurstHeader();
             m_nBurstPosition = 1;
         } else {
-            WriteWaveSample(ReadU16Le(p + kPeloraPressure), ReadU16Le(p + kPeloraAnalog1), beams);
+            WriteWaveSample(ReadU16Le(p + PeloraField::Pressure),
+                            ReadU16Le(p + PeloraField::Analog1), beams);
         }
         return true;
     }
@@ -223,12 +199,12 @@ class CWaveConversion {
         std::copy_n(p + kRecordClockOffset, kClockSize, header.clock.begin());
         header.nSamples = static_cast<std::uint16_t>(nSamples);
         header.nWord12 = conf.GetUserWord(UserField::Word6);
-        header.nBattery = ReadU16Le(p + kPeloraBattery);
-        header.nSoundSpeed = ReadU16Le(p + kPeloraSoundSpeed);
-        header.nHeading = ReadI16Le(p + kPeloraHeading);
-        header.nPitch = ReadI16Le(p + kPeloraPitch);
-        header.nRoll = ReadI16Le(p + kPeloraRoll);
-        header.nTemperature = ReadI16Le(p + kPeloraTemperature);
+        header.nBattery = ReadU16Le(p + PeloraField::Battery);
+        header.nSoundSpeed = ReadU16Le(p + PeloraField::SoundSpeed);
+        header.nHeading = ReadI16Le(p + PeloraField::Heading);
+        header.nPitch = ReadI16Le(p + PeloraField::Pitch);
+        header.nRoll = ReadI16Le(p + PeloraField::Roll);
+        header.nTemperature = ReadI16Le(p + PeloraField::Temperature);
         header.nWord30 = conf.GetUserWord(UserField::Word8);
         return header;
     }
@@ -239,8 +215,8 @@ class CWaveConversion {
         const std::uint8_t* p = record.Data();
         m_header = m_fromSystem;
         std::copy_n(p + kRecordClockOffset, kClockSize, m_header.clock.begin());
-        m_header.nSamples = ReadU16Le(p + kHeaderSamples);
-        std::copy_n(p + kHeaderNoise, m_header.noise.size(), m_header.noise.begin());
+        m_header.nSamples = ReadU16Le(p + VelocityHeaderField::Samples);
+        std::copy_n(p + VelocityHeaderField::Noise, m_header.noise.size(), m_header.noise.begin());
         WriteProfile(p, SWaveBeams{});
         WriteBurstHeader();
         ++m_nBurstPosition;
@@ -248,12 +224,12 @@ class CWaveConversion {
 
     void TakeSystemSample(const SRecordView& record) {
         const std::uint8_t* p = record.Data();
-        m_fromSystem.nBattery = ReadU16Le(p + kSystemBattery);
-        m_fromSystem.nSoundSpeed = ReadU16Le(p + kSystemSoundSpeed);
-        m_fromSystem.nHeading = ReadI16Le(p + kSystemHeading);
-        m_fromSystem.nPitch = ReadI16Le(p + kSystemPitch);
-        m_fromSystem.nRoll = ReadI16Le(p + kSystemRoll);
-        m_fromSystem.nTemperature = ReadI16Le(p + kSystemTemperature);
+        m_fromSystem.nBattery = ReadU16Le(p + SystemSampleField::Battery);
+        m_fromSystem.nSoundSpeed = ReadU16Le(p + SystemSampleField::SoundSpeed);
+        m_fromSystem.nHeading = ReadI16Le(p + SystemSampleField::Heading);
+        m_fromSystem.nPitch = ReadI16Le(p + SystemSampleField::Pitch);
+        m_fromSystem.nRoll = ReadI16Le(p + SystemSampleField::Roll);
+        m_fromSystem.nTemperature = ReadI16Le(p + SystemSampleField::Temperature);
     }
 
     void WriteProfile(const std::uint8_t* pSource, const SWaveBeams& beams) {

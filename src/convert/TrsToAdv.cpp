@@ -6,6 +6,7 @@
 #include "config/ConfigFields.hpp"
 #include "convert/AdvLayout.hpp"
 #include "format/CRecordWalk.hpp"
+#include "format/DataRecordFields.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
@@ -17,16 +18,6 @@ namespace {
 
 constexpr const char* kAdvExtension = ".adv";
 constexpr const char* kIncomplete = "\r\rThe output file is incomplete.";
-
-// System sample (0x11) fields.
-constexpr std::size_t kSystemSoundSpeed = 12;  // 0.1 m/s
-constexpr std::size_t kSystemHeading = 14;     // 0.1 degree
-constexpr std::size_t kSystemPitch = 16;
-constexpr std::size_t kSystemRoll = 18;
-constexpr std::size_t kSystemTemperature = 20;  // 0.01 degC
-
-// Velocity sample (0x10): counts from offset 10, then amplitudes, then correlations.
-constexpr std::size_t kSampleArrays = 10;
 
 float SampleRateOfIndex(int nRateIndex) {
     return nRateIndex >= 1 && nRateIndex <= 6 ? static_cast<float>(1 << nRateIndex) : 1.0F;
@@ -102,7 +93,8 @@ class CTarsisConversion {
           m_strRequestedPath(strOutputPath),
           m_bBurstFileMode(WritesBurstFiles(reader, bBurstFiles)),
           m_header(MakeFileHeader(reader)),
-          m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001),
+          m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? kFineVelocityScale
+                                                                : kCoarseVelocityScale),
           m_nBeams(std::clamp(reader.Conf().GetUserBeams(), 0, 3)),
           m_nCells(reader.Conf().GetUserCells()) {}
 
@@ -146,12 +138,15 @@ class CTarsisConversion {
 
     void TakeSystemSample(const SRecordView& record) {
         const std::uint8_t* p = record.Data();
-        m_header.fTemperature = static_cast<float>(ReadI16Le(p + kSystemTemperature) * 0.01);
-        m_header.fSoundSpeed = static_cast<float>(ReadU16Le(p + kSystemSoundSpeed) * 0.1);
-        m_sample.nHeading = ReadI16Le(p + kSystemHeading);
-        m_sample.nPitch = ReadI16Le(p + kSystemPitch);
-        m_sample.nRoll = ReadI16Le(p + kSystemRoll);
-        m_sample.nTemperature = static_cast<std::int16_t>(ReadI16Le(p + kSystemTemperature) / 10);
+        m_header.fTemperature =
+            static_cast<float>(ReadI16Le(p + SystemSampleField::Temperature) * 0.01);
+        m_header.fSoundSpeed =
+            static_cast<float>(ReadU16Le(p + SystemSampleField::SoundSpeed) * 0.1);
+        m_sample.nHeading = ReadI16Le(p + SystemSampleField::Heading);
+        m_sample.nPitch = ReadI16Le(p + SystemSampleField::Pitch);
+        m_sample.nRoll = ReadI16Le(p + SystemSampleField::Roll);
+        m_sample.nTemperature =
+            static_cast<std::int16_t>(ReadI16Le(p + SystemSampleField::Temperature) / 10);
         m_bSystemSeen = true;
     }
 
@@ -171,9 +166,9 @@ class CTarsisConversion {
         if (!m_bHeaderWritten) {
             WriteHeaderBlocks();
         }
-        const std::uint8_t* p = record.Data() + kSampleArrays;
+        const std::uint8_t* p = record.Data() + VelocitySampleField::Arrays;
         // At least one beam is recorded: the size check sizes no sample without one.
-        const std::size_t nEntries = (record.Size() - kSampleArrays - 2) / 4;
+        const std::size_t nEntries = (record.Size() - VelocitySampleField::Arrays - 2) / 4;
         if (nEntries != m_nSourceEntries) {
             FindBeamSources(nEntries);
         }

@@ -139,4 +139,11 @@ SDateTimeFields FieldsFromFileTime(std::uint64_t nTicks) {
     return fields;
 }
 
+double DateTimeFromFileTime(std::uint64_t nTicks) {
+    constexpr double kTicksPerDay =
+        static_cast<double>(kTicksPerMillisecond) * 1000.0 * static_cast<double>(kSecondsPerDay);
+    return static_cast<double>(nTicks) / kTicksPerDay -
+           static_cast<double>(kFileTimeEpochToUnix - kUnixEpochInDateTime);
+}
+
 }  // namespace sulvan

@@ -46,4 +46,8 @@ double CurrentLocalDateTime();
 // time-zone adjustment, as calendar fields with milliseconds.
 SDateTimeFields FieldsFromFileTime(std::uint64_t nTicks);
 
+// The date-time value of a file-time stamp from 1899-12-30 on (earlier stamps come out on the
+// linear day scale of LinearDays).
+double DateTimeFromFileTime(std::uint64_t nTicks);
+
 }  // namespace sulvan
