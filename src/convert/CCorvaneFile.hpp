@@ -16,6 +16,8 @@ namespace sulvan {
 // Chunk time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
 inline constexpr std::uint64_t kCorvaneEarliestStamp = 94354848000000000;
 inline constexpr std::uint64_t kCorvaneLatestStamp = 441480672000000000;
+// Probe index, time stamp and length in words, before each record.
+inline constexpr std::size_t kCorvaneChunkHeaderSize = 12;
 
 class CCorvaneFile {
   public:
@@ -34,6 +36,8 @@ class CCorvaneFile {
     // How far the walk has come, in percent of the file.
     int Progress() const;
     std::uint64_t Position() const { return m_file.GetPosition(); }
+    // Where the current chunk starts, its header included.
+    std::uint64_t ChunkStart() const { return Position() - kCorvaneChunkHeaderSize; }
     std::uint64_t FileSize() const { return m_nFileSize; }
     // Where the first chunk starts, after the header and the two text blocks.
     std::uint64_t DataStart() const { return m_nDataStart; }
