@@ -1,0 +1,365 @@
+#include "RecordingPlot.hpp"
+
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
+
+#include "PlotLook.hpp"
+#include "TimeAxis.hpp"
+#include "platform/DateTime.hpp"
+#include "platform/Path.hpp"
+#include "reader/FileFamily.hpp"
+
+namespace sulvan::plot {
+namespace {
+
+// Time labels are at least this far apart, in pixels.
+constexpr int kTimeLabelSpacing = 84;
+constexpr int kTickLength = 4;
+// A series with values in fewer than one column in this many is sparse.
+constexpr int kSparseRatio = 8;
+
+QFont Font(const QPainter& painter, int nPixels, bool bBold = false) {
+    QFont font = painter.font();
+    font.setPixelSize(nPixels);
+    font.setBold(bBold);
+    return font;
+}
+
+QString DateTimeText(double dValue) {
+    const std::optional<SDateTimeFields> f = FieldsFromDateTime(dValue);
+    if (!f) {
+        return QStringLiteral("?");
+    }
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", f->nYear, f->nMonth, f->nDay,
+                             f->nHour, f->nMinute, f->nSecond);
+}
+
+QString FromText(const std::string& strText) {
+    return QString::fromLatin1(strText.data(), static_cast<qsizetype>(strText.size()));
+}
+
+// The second title line: the instrument, its serial numbers, its time, what was drawn of it.
+QString Describe(const SQuickLook& look) {
+    const SRecordingInfo& info = look.info;
+    QStringList parts;
+    parts << QString::fromUtf8(FamilyName(info.family.value_or(-1)));
+    if (const std::optional<SFramedInfo>& framed = info.framed) {
+        parts << QStringLiteral("serials %1 / %2, firmware %3")
+                     .arg(FromText(framed->strHardwareSerial), FromText(framed->strHeadSerial),
+                          FromText(framed->strFirmware));
+        if (framed->firstTime && framed->lastTime) {
+            parts << DateTimeText(*framed->firstTime) + QStringLiteral(" to ") +
+                         DateTimeText(*framed->lastTime);
+        }
+        parts << QStringLiteral("%1 samples").arg(look.summary.nVelocitySamples);
+        if (framed->nBursts > 0) {
+            parts << QStringLiteral("%1 bursts").arg(framed->nBursts);
+        }
+        parts << (framed->damage.IsClean() ? QStringLiteral("no damage")
+                                           : QStringLiteral("%1 bytes damaged in %2 spans")
+                                                 .arg(framed->damage.nSkippedBytes)
+                                                 .arg(framed->damage.nSkippedSpans));
+    }
+    if (const std::optional<SCorvaneInfo>& corvane = info.corvane) {
+        QStringList serials;
+        for (const ProbeConfig& probe : corvane->config.probes) {
+            serials << FromText(probe.strSerialNumber);
+        }
+        parts << QStringLiteral("%1 probes: %2")
+                     .arg(corvane->config.probes.size())
+                     .arg(serials.join(QStringLiteral(", ")));
+        parts << QStringLiteral("start ") +
+                     DateTimeText(DateTimeFromFileTime(corvane->nStartTimeStamp));
+        parts << QStringLiteral("%1 samples").arg(look.summary.nVelocitySamples);
+        parts << (corvane->dataEndsAt
+                      ? QStringLiteral("damaged from byte %1").arg(*corvane->dataEndsAt)
+                      : QStringLiteral("no damage"));
+    }
+    return parts.join(QStringLiteral("  ·  "));
+}
+
+void PaintTitle(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
+    const QRect title = layout.title.adjusted(0, 3, 0, 0);
+    painter.setPen(kText);
+    painter.setFont(Font(painter, kTitlePixels, true));
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignTop,
+                     QFile::decodeName(std::string(FileNameOf(look.info.strPath)).c_str()));
+    painter.setPen(kSubtleText);
+    painter.setFont(Font(painter, kLabelPixels));
+    painter.drawText(title, Qt::AlignRight | Qt::AlignTop,
+                     QStringLiteral("columns in recording order"));
+    painter.setFont(Font(painter, kSubtitlePixels));
+    const QFontMetrics metrics(painter.font());
+    painter.setPen(kText);
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignBottom,
+                     metrics.elidedText(Describe(look), Qt::ElideRight, title.width()));
+}
+
+// With as many decimals as the step needs (2.5 needs one, 0.25 two).
+QString ValueText(double dValue, double dStep) {
+    int nDecimals = 0;
+    for (double dScaled = dStep; nDecimals < 6; dScaled *= 10, ++nDecimals) {
+        if (std::abs(dScaled - std::round(dScaled)) < 1e-6 * dScaled) {
+            break;
+        }
+    }
+    const double dShown = std::abs(dValue) < dStep * 1e-6 ? 0.0 : dValue;
+    return QString::number(dShown, 'f', nDecimals);
+}
+
+// The grid, the value labels and, for velocities, the zero line.
+void PaintPanelFrame(QPainter& painter, const SPlotPanel& panel) {
+    painter.setFont(Font(painter, kLabelPixels));
+    const QFontMetrics metrics(painter.font());
+    const long long nFirst = std::llround(panel.dLow / panel.dStep);
+    const long long nLast = std::llround(panel.dHigh / panel.dStep);
+    for (long long n = nFirst; n <= nLast; ++n) {
+        const double dValue = static_cast<double>(n) * panel.dStep;
+        const int nY = panel.YOf(dValue);
+        const bool bZero = panel.kind == EPanel::Velocity && n == 0;
+        painter.setPen(bZero ? kPanelFrame : kGrid);
+        painter.drawLine(panel.rect.left(), nY, panel.rect.right(), nY);
+        painter.setPen(kSubtleText);
+        // Kept beside the panel, clear of the labels of the panels above and below.
+        const int nTop = std::clamp(nY - metrics.height() / 2, panel.rect.top() - 1,
+                                    panel.rect.bottom() + 1 - metrics.height());
+        const QRect label(0, nTop, panel.rect.left() - kTickLength - 2, metrics.height());
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, ValueText(dValue, panel.dStep));
+    }
+}
+
+// Every column from its smallest to its largest value. A column joins the one before it
+// (a step is drawn as a run, not as two dots), across empty columns by a line, but never across
+// damage. A series with values in few columns, such as the sensors of a short recording, is
+// drawn in wider strokes so that a lone value still shows.
+template <class TRangeOf>
+void PaintSeries(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
+                 const SPlotPanel& panel, const QColor& colour, TRangeOf rangeOf) {
+    const std::vector<SSummaryColumn>& columns = look.summary.columns;
+    int nFilled = 0;
+    for (int c = 0; c < layout.nColumns; ++c) {
+        nFilled += rangeOf(c).IsEmpty() ? 0 : 1;
+    }
+    const int nWiden = nFilled * kSparseRatio < layout.nColumns ? 1 : 0;
+    painter.setPen(colour);
+    int nPrevious = -1;
+    SValueRange previous;
+    bool bDamaged = false;
+    for (int c = 0; c < layout.nColumns; ++c) {
+        bDamaged = bDamaged || columns[static_cast<std::size_t>(c)].bDamaged;
+        const SValueRange range = rangeOf(c);
+        if (range.IsEmpty()) {
+            continue;
+        }
+        double dLow = range.dMin;
+        double dHigh = range.dMax;
+        if (nPrevious >= 0 && !bDamaged) {
+            if (nPrevious == c - 1) {
+                dLow = std::min(dLow, previous.dMax);
+                dHigh = std::max(dHigh, previous.dMin);
+            } else {
+                painter.drawLine(layout.XOf(nPrevious) + layout.WidthOf(nPrevious) - 1,
+                                 panel.YOf((previous.dMin + previous.dMax) / 2), layout.XOf(c),
+                                 panel.YOf((range.dMin + range.dMax) / 2));
+            }
+        }
+        const int nTop = panel.YOf(dHigh) - nWiden;
+        painter.fillRect(layout.XOf(c) - nWiden, nTop, layout.WidthOf(c) + 2 * nWiden,
+                         panel.YOf(dLow) + nWiden - nTop + 1, colour);
+        nPrevious = c;
+        previous = range;
+        bDamaged = false;
+    }
+}
+
+void PaintLegend(QPainter& painter, const SPlotPanel& panel,
+                 const std::vector<std::pair<QString, QColor>>& entries) {
+    painter.setFont(Font(painter, kLabelPixels));
+    const QFontMetrics metrics(painter.font());
+    int nX = panel.rect.right() - 4;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        const int nText = metrics.horizontalAdvance(entry->first);
+        nX -= nText;
+        const QRect box(nX - 12, panel.rect.top() + 2, nText + 14, metrics.height());
+        painter.fillRect(box, QColor(255, 255, 255, 210));
+        painter.fillRect(QRect(box.left() + 2, box.center().y() - 3, 7, 7), entry->second);
+        painter.setPen(kText);
+        painter.drawText(box.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, entry->first);
+        nX -= 22;
+    }
+}
+
+void PaintPanelTitle(QPainter& painter, const SPlotPanel& panel) {
+    painter.setFont(Font(painter, kLabelPixels, true));
+    const QFontMetrics metrics(painter.font());
+    const QRect box(panel.rect.left() + 1, panel.rect.top() + 1,
+                    metrics.horizontalAdvance(panel.strTitle) + 8, metrics.height() + 2);
+    painter.fillRect(box, QColor(255, 255, 255, 210));
+    painter.setPen(kText);
+    painter.drawText(box, Qt::AlignCenter, panel.strTitle);
+}
+
+void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
+                const SPlotPanel& panel) {
+    const SRecordingSummary& summary = look.summary;
+    const auto sensor = [&](ESensor which) {
+        return [&summary, which](int c) {
+            return summary.columns[static_cast<std::size_t>(c)].Sensor(which);
+        };
+    };
+    std::vector<std::pair<QString, QColor>> legend;
+    painter.setClipRect(panel.rect);
+    switch (panel.kind) {
+        case EPanel::Velocity:
+        case EPanel::Amplitude:
+            // Beam 1 last, on top.
+            for (std::size_t b = summary.nBeams; b-- > 0;) {
+                const QColor& colour = kBeamColours[b];
+                if (panel.kind == EPanel::Velocity) {
+                    PaintSeries(painter, look, layout, panel, colour,
+                                [&](int c) { return summary.Velocity(c, panel.nProbe, b); });
+                } else {
+                    PaintSeries(painter, look, layout, panel, colour, [&](int c) {
+                        SValueRange range;
+                        for (std::size_t p = 0; p < summary.nProbes; ++p) {
+                            range.Add(summary.Amplitude(c, p, b));
+                        }
+                        return range;
+                    });
+                }
+            }
+            for (std::size_t b = 0; b < summary.nBeams; ++b) {
+                legend.emplace_back(QStringLiteral("beam %1").arg(b + 1), kBeamColours[b]);
+            }
+            break;
+        case EPanel::Heading:
+            PaintSeries(painter, look, layout, panel, kHeadingColour, sensor(ESensor::Heading));
+            break;
+        case EPanel::PitchRoll:
+            PaintSeries(painter, look, layout, panel, kRollColour, sensor(ESensor::Roll));
+            PaintSeries(painter, look, layout, panel, kPitchColour, sensor(ESensor::Pitch));
+            legend = {{QStringLiteral("pitch"), kPitchColour},
+                      {QStringLiteral("roll"), kRollColour}};
+            break;
+        case EPanel::Temperature:
+            PaintSeries(painter, look, layout, panel, kTemperatureColour,
+                        sensor(ESensor::Temperature));
+            break;
+        case EPanel::Battery:
+            PaintSeries(painter, look, layout, panel, kBatteryColour, sensor(ESensor::Battery));
+            break;
+    }
+    PaintPanelTitle(painter, panel);
+    if (panel.nProbe == 0 && !legend.empty()) {
+        PaintLegend(painter, panel, legend);
+    }
+    painter.setClipping(false);
+    painter.setPen(kPanelFrame);
+    painter.drawRect(panel.rect.adjusted(-1, -1, 0, 0));
+}
+
+void PaintDamageAndBursts(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
+    bool bBursts = false;
+    for (int c = 0; c < layout.nColumns; ++c) {
+        const SSummaryColumn& column = look.summary.columns[static_cast<std::size_t>(c)];
+        if (column.bDamaged) {
+            painter.fillRect(layout.XOf(c), layout.data.top(), layout.WidthOf(c),
+                             layout.data.height(), kDamageShade);
+        }
+        if (column.nBurstStarts > 0) {
+            painter.fillRect(layout.XOf(c), layout.bursts.top(), layout.WidthOf(c),
+                             layout.bursts.height(), kBurstTick);
+            bBursts = true;
+        }
+    }
+    if (bBursts) {
+        painter.setPen(kSubtleText);
+        painter.setFont(Font(painter, kLabelPixels - 1));
+        painter.drawText(
+            QRect(0, layout.bursts.top() - 3, layout.bursts.left() - 6, layout.bursts.height() + 6),
+            Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("bursts"));
+    }
+}
+
+void PaintTimeAxis(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
+    painter.setFont(Font(painter, kLabelPixels));
+    const QFontMetrics metrics(painter.font());
+    const int nColumnsApart =
+        std::max(1, kTimeLabelSpacing * layout.nColumns / std::max(1, layout.data.width()));
+    const std::vector<STimeTick> ticks = ChooseTimeTicks(
+        look.summary, std::max(1, layout.data.width() / kTimeLabelSpacing), nColumnsApart);
+    if (ticks.empty()) {
+        painter.setPen(kSubtleText);
+        painter.drawText(layout.axis, Qt::AlignCenter, QStringLiteral("no record clock"));
+        return;
+    }
+    const int nTop = layout.axis.top();
+    for (const STimeTick& tick : ticks) {
+        const int nX = layout.XOf(tick.nColumn);
+        painter.setPen(kGrid);
+        for (const SPlotPanel& panel : layout.panels) {
+            painter.drawLine(nX, panel.rect.top(), nX, panel.rect.bottom());
+        }
+        painter.setPen(kPanelFrame);
+        painter.drawLine(nX, nTop, nX, nTop + kTickLength);
+        painter.setPen(kText);
+        const QRect label(nX - kTimeLabelSpacing / 2, nTop + kTickLength + 1, kTimeLabelSpacing,
+                          metrics.height());
+        const QString& strFirst = tick.strTime.isEmpty() ? tick.strDate : tick.strTime;
+        painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, strFirst);
+        if (!tick.strTime.isEmpty() && !tick.strDate.isEmpty()) {
+            painter.setPen(kSubtleText);
+            painter.drawText(label.translated(0, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
+                             tick.strDate);
+        }
+    }
+}
+
+}  // namespace
+
+void PaintRecordingPlot(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    PaintTitle(painter, look, layout);
+    PaintDamageAndBursts(painter, look, layout);
+    for (const SPlotPanel& panel : layout.panels) {
+        PaintPanelFrame(painter, panel);
+    }
+    PaintTimeAxis(painter, look, layout);
+    for (const SPlotPanel& panel : layout.panels) {
+        PaintPanel(painter, look, layout, panel);
+    }
+    if (!layout.notice.isEmpty()) {
+        painter.setPen(kPanelFrame);
+        painter.drawRect(layout.notice.adjusted(-1, -1, 0, 0));
+        painter.setPen(kText);
+        painter.setFont(Font(painter, kSubtitlePixels));
+        painter.drawText(layout.notice, Qt::AlignCenter, QString::fromUtf8(kNoDataText));
+    }
+}
+
+QImage DrawRecordingPlot(const SQuickLook& look, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    PaintRecordingPlot(painter, look, LayOutPlot(look, size));
+    return image;
+}
+
+std::optional<SQuickLookPicture> DrawQuickLook(const std::string& strPath, QSize size,
+                                               std::stop_token stop) {
+    std::optional<SQuickLook> look = LookAtRecording(strPath, PlotColumns(size.width()), stop);
+    if (!look) {
+        return std::nullopt;
+    }
+    SQuickLookPicture picture;
+    if (look->info.strError.empty()) {
+        picture.image = DrawRecordingPlot(*look, size);
+    }
+    picture.info = std::move(look->info);
+    return picture;
+}
+
+}  // namespace sulvan::plot
