@@ -2,6 +2,7 @@
 // sulvan-info --plot: the quick look of each recording as a PNG named after it (run1.trs gives
 // run1.png), beside it or in a destination folder, written whole or not at all.
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -33,7 +34,7 @@ class CPlotFiles {
   private:
     std::string PngNameOf(const std::string& strRecording) const;
 
-    plot::COffscreenApplication m_application;
+    std::unique_ptr<plot::COffscreenApplication> m_pApplication;  // made with the first plot
     SPlotOptions m_options;
     // PNGs written in this run: a second recording of the same name would replace one.
     std::set<std::string> m_written;

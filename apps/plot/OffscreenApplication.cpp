@@ -1,5 +1,6 @@
 #include "OffscreenApplication.hpp"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 
 namespace sulvan::plot {
@@ -18,6 +19,8 @@ COffscreenApplication::COffscreenApplication() {
     if (QCoreApplication::instance() == nullptr) {
         m_pApplication = std::make_unique<QGuiApplication>(g_nArgc, g_argv);
     }
+    // Measuring a text loads the fonts now rather than with the first text drawn.
+    QFontMetrics(QGuiApplication::font()).horizontalAdvance(QStringLiteral("0"));
 }
 
 COffscreenApplication::~COffscreenApplication() = default;

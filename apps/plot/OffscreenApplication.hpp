@@ -10,7 +10,7 @@ namespace sulvan::plot {
 
 class COffscreenApplication {
   public:
-    // Makes the application object unless the process has one already.
+    // Makes the application object unless the process has one already, and loads the fonts.
     COffscreenApplication();
     ~COffscreenApplication();
     COffscreenApplication(const COffscreenApplication&) = delete;

@@ -1,6 +1,7 @@
 #include "app/RecordingSummary.hpp"
 
 #include <algorithm>
+#include <limits>
 
 #include "app/CRecordingObserver.hpp"
 #include "convert/CCorvaneFile.hpp"
@@ -9,30 +10,78 @@
 #include "format/DataRecordFields.hpp"
 #include "format/RecordCatalogue.hpp"
 #include "platform/ByteOrder.hpp"
+#include "platform/DateTime.hpp"
 #include "reader/CInsFile.hpp"
 
 namespace sulvan {
 namespace {
 
-constexpr double kTenth = 0.1;
-constexpr double kHundredth = 0.01;
-
-// Where the sensor fields of a record are.
-struct SSensorFields {
-    std::size_t nHeading;
-    std::size_t nPitch;
-    std::size_t nRoll;
-    std::size_t nTemperature;
-    std::size_t nBattery;
-};
-constexpr SSensorFields kSystemSampleSensors = {
+// Where a record's sensor fields are, in the order of ESensor (the battery unsigned, the others
+// signed), and the unit of their counts.
+using SensorFields = std::array<std::size_t, kSensorCount>;
+constexpr SensorFields kSystemSampleSensors = {
     SystemSampleField::Heading, SystemSampleField::Pitch, SystemSampleField::Roll,
     SystemSampleField::Temperature, SystemSampleField::Battery};
-constexpr SSensorFields kPeloraSensors = {PeloraField::Heading, PeloraField::Pitch,
-                                          PeloraField::Roll, PeloraField::Temperature,
-                                          PeloraField::Battery};
+constexpr SensorFields kPeloraSensors = {PeloraField::Heading, PeloraField::Pitch,
+                                         PeloraField::Roll, PeloraField::Temperature,
+                                         PeloraField::Battery};
+constexpr std::array<double, kSensorCount> kSensorUnits = {0.1, 0.1, 0.1, 0.01, 0.1};
+constexpr std::size_t kBattery = static_cast<std::size_t>(ESensor::Battery);
 
-// Rides on the inspection's pass and adds every record to the column it starts in.
+// The smallest and the largest of some counts.
+template <class TCount>
+struct SCountRange {
+    TCount nMin = std::numeric_limits<TCount>::max();
+    TCount nMax = std::numeric_limits<TCount>::lowest();
+
+    // Stored only when it changes, which is seldom once a column has a few values: a store
+    // per count would cost more than the comparisons.
+    void Add(TCount nCount) {
+        if (nCount < nMin) {
+            nMin = nCount;
+        }
+        if (nCount > nMax) {
+            nMax = nCount;
+        }
+    }
+    bool IsEmpty() const { return nMin > nMax; }
+    // Into a range of values, each count turned into its value by an order-keeping function.
+    template <class TValueOf>
+    void ConvertInto(SValueRange& range, TValueOf valueOf) const {
+        if (!IsEmpty()) {
+            range.Add(valueOf(nMin));
+            range.Add(valueOf(nMax));
+        }
+    }
+};
+
+// What the column the walk is in has gathered: the beams' counts per probe and beam, the
+// sensors' counts, the valid record clocks as whole seconds since 1899-12-30, the Corvane
+// chunks' time stamps.
+struct SColumnCounts {
+    std::array<SCountRange<int>, kSummaryProbes * kSummaryBeams> velocity;
+    std::array<SCountRange<int>, kSummaryProbes * kSummaryBeams> amplitude;
+    std::array<SCountRange<int>, kSensorCount> sensors;
+    SCountRange<std::int64_t> clockSeconds;
+    SCountRange<std::uint64_t> stamps;
+};
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// The date-time value of whole seconds since 1899-12-30, as DecodeClock forms it.
+double DateTimeOfSeconds(std::int64_t nSeconds) {
+    const std::int64_t nTime = nSeconds % kSecondsPerDay;
+    return *AtTimeOfDay(static_cast<double>(nSeconds / kSecondsPerDay),
+                        static_cast<int>(nTime / 3600), static_cast<int>(nTime / 60 % 60),
+                        static_cast<int>(nTime % 60));
+}
+
+// Rides on the inspection's pass and adds every record to the column it starts in. Counts,
+// clocks and stamps are gathered as integers while the walk stays in one column, and turned
+// into values when it leaves: a record then costs a few integer comparisons, not a
+// multiplication or a division per value. Scaling by a positive unit, and forming date-times,
+// keep the order, so the ranges come out as if every value had been converted. A clock is
+// looked at only when it differs from the one before (records of one second share it).
 class CSummaryBuilder final : public CRecordingObserver {
   public:
     CSummaryBuilder(SRecordingSummary& summary, int nColumns, std::stop_token stop)
@@ -49,33 +98,36 @@ class CSummaryBuilder final : public CRecordingObserver {
     }
 
     void TakeRecord(const SRecordView& record, bool bOpensBurst) override {
-        const int nColumn = ColumnAt(record.nOffset);
-        SSummaryColumn& column = m_summary.columns[static_cast<std::size_t>(nColumn)];
+        if (record.nOffset - m_nColumnBegin >= m_nColumnEnd - m_nColumnBegin) {
+            MoveToColumnOf(record.nOffset);
+        }
         const std::uint8_t nId = record.Id();
         const std::uint8_t* p = record.Data();
-        if (IsTimeStampedRecord(nId)) {
-            if (const std::optional<double> time = m_clock.Decode(p + kRecordClockOffset)) {
-                column.time.Add(*time);
-            }
-        }
-        column.nBurstStarts += bOpensBurst ? 1 : 0;
         switch (nId) {
+            case RecordId::VelocitySample:
             case RecordId::OneBeamSample:
             case RecordId::TwoBeamSample:
-            case RecordId::VelocitySample:
-                TakeBeams(nColumn, 0, p + VelocitySampleField::Arrays, BeamsOf(nId, record.Size()));
+                TakeCounts(0, p + VelocitySampleField::Arrays, BeamsOf(nId, record.Size()));
                 break;
             case RecordId::SystemSample:
-                TakeSensors(column, p, kSystemSampleSensors);
+                TakeClock(p);
+                TakeSensors(p, kSystemSampleSensors);
                 break;
             case RecordId::SinglePointVelocity:
             case RecordId::PeloraExtended:
             case RecordId::PeloraWaveSample:
-                TakeSensors(column, p, kPeloraSensors);
-                TakeBeams(nColumn, 0, p + PeloraField::Arrays, BeamsOf(nId, record.Size()));
+                TakeClock(p);
+                TakeSensors(p, kPeloraSensors);
+                TakeCounts(0, p + PeloraField::Arrays, BeamsOf(nId, record.Size()));
                 break;
             default:
+                if (IsTimeStampedRecord(nId)) {
+                    TakeClock(p);
+                }
                 break;
+        }
+        if (bOpensBurst) {
+            ++m_summary.columns[static_cast<std::size_t>(m_nColumn)].nBurstStarts;
         }
     }
 
@@ -93,25 +145,35 @@ class CSummaryBuilder final : public CRecordingObserver {
         if (input.TimeStamp() < kCorvaneEarliestStamp || input.Data().empty()) {
             return;
         }
-        const int nColumn = ColumnAt(input.ChunkStart());
-        m_summary.columns[static_cast<std::size_t>(nColumn)].time.Add(
-            DateTimeFromFileTime(input.TimeStamp()));
+        if (input.ChunkStart() - m_nColumnBegin >= m_nColumnEnd - m_nColumnBegin) {
+            MoveToColumnOf(input.ChunkStart());
+        }
+        m_counts.stamps.Add(input.TimeStamp());
         if (input.Id() != RecordId::MultiProbeVelocity || input.ProbeIndex() >= m_summary.nProbes) {
             return;
         }
-        if (const std::optional<SProbeVelocityRecord> fields =
-                ReadProbeVelocityRecord(input.Data())) {
-            const std::size_t nBeams = std::min(fields->nBeams, kSummaryBeams);
-            for (std::size_t b = 0; b < nBeams; ++b) {
-                const std::size_t i = m_summary.BeamIndex(nColumn, input.ProbeIndex(), b);
-                m_summary.velocity[i].Add(fields->VelocityCount(b) * fields->dScale);
-                m_summary.amplitude[i].Add(fields->Amplitude(b));
-            }
-            CountSample(nBeams);
+        const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(input.Data());
+        if (!fields) {
+            return;
         }
+        if (fields->dScale != m_dVelocityScale) {
+            FoldCounts();
+            m_dVelocityScale = fields->dScale;
+        }
+        const std::size_t nBeams = std::min(fields->nBeams, kSummaryBeams);
+        for (std::size_t b = 0; b < nBeams; ++b) {
+            const std::size_t i = input.ProbeIndex() * kSummaryBeams + b;
+            m_counts.velocity[i].Add(fields->VelocityCount(b));
+            m_counts.amplitude[i].Add(fields->Amplitude(b));
+        }
+        ++m_summary.nVelocitySamples;
+        m_summary.nBeams = std::max(m_summary.nBeams, nBeams);
     }
 
     bool IsStopRequested() const override { return m_stop.stop_requested(); }
+
+    // Scales what the last column gathered into the summary: call when the pass has ended.
+    void Finish() { FoldCounts(); }
 
     // Bytes from nBegin up to nEnd are damage.
     void MarkDamaged(std::uint64_t nBegin, std::uint64_t nEnd) {
@@ -137,14 +199,13 @@ class CSummaryBuilder final : public CRecordingObserver {
     }
 
     // Records come in file order, so most fall into the column of the one before: the division
-    // is made only when one leaves it.
-    int ColumnAt(std::uint64_t nOffset) {
-        if (nOffset < m_nColumnBegin || nOffset >= m_nColumnEnd) {
-            m_nColumn = m_summary.ColumnOf(nOffset);
-            m_nColumnBegin = FirstOffsetOf(m_nColumn);
-            m_nColumnEnd = FirstOffsetOf(m_nColumn + 1);
-        }
-        return m_nColumn;
+    // is made only when one leaves it. Out of line, so that the frequent case saves no
+    // registers for it.
+    [[gnu::noinline]] void MoveToColumnOf(std::uint64_t nOffset) {
+        FoldCounts();
+        m_nColumn = m_summary.ColumnOf(nOffset);
+        m_nColumnBegin = FirstOffsetOf(m_nColumn);
+        m_nColumnEnd = FirstOffsetOf(m_nColumn + 1);
     }
 
     // The smallest offset whose column is nColumn: the data start plus
@@ -156,47 +217,108 @@ class CSummaryBuilder final : public CRecordingObserver {
         return m_summary.nDataStart + (nScaled + nColumns - 1) / nColumns;
     }
 
-    static std::size_t BeamsOf(std::uint8_t nId, std::size_t nSize) {
-        return static_cast<std::size_t>(std::max(BeamsFromRecordSize(nId, nSize), 0));
-    }
-
-    // nBeams velocity counts from pArrays, then their amplitudes.
-    void TakeBeams(int nColumn, std::size_t nProbe, const std::uint8_t* pArrays,
-                   std::size_t nBeams) {
-        const std::size_t nTaken = std::min(nBeams, kSummaryBeams);
-        for (std::size_t b = 0; b < nTaken; ++b) {
-            const std::size_t i = m_summary.BeamIndex(nColumn, nProbe, b);
-            m_summary.velocity[i].Add(ReadI16Le(pArrays + 2 * b) * m_dVelocityScale);
-            m_summary.amplitude[i].Add(pArrays[2 * nBeams + b]);
+    void FoldCounts() {
+        const auto nColumn = static_cast<std::size_t>(m_nColumn);
+        const double dScale = m_dVelocityScale;
+        for (std::size_t i = 0; i < m_summary.nProbes * kSummaryBeams; ++i) {
+            const std::size_t nSummary =
+                m_summary.BeamIndex(m_nColumn, i / kSummaryBeams, i % kSummaryBeams);
+            m_counts.velocity[i].ConvertInto(m_summary.velocity[nSummary],
+                                             [dScale](int n) { return n * dScale; });
+            m_counts.amplitude[i].ConvertInto(m_summary.amplitude[nSummary],
+                                              [](int n) { return double(n); });
         }
-        CountSample(nTaken);
+        SSummaryColumn& column = m_summary.columns[nColumn];
+        for (std::size_t s = 0; s < kSensorCount; ++s) {
+            const double dUnit = kSensorUnits[s];
+            m_counts.sensors[s].ConvertInto(column.sensors[s],
+                                            [dUnit](int n) { return n * dUnit; });
+        }
+        m_counts.clockSeconds.ConvertInto(column.time, DateTimeOfSeconds);
+        m_counts.stamps.ConvertInto(column.time, DateTimeFromFileTime);
+        m_counts = {};
     }
 
-    void CountSample(std::size_t nBeams) {
+    // A record's beam count follows from its size; records of one kind mostly have one size.
+    std::size_t BeamsOf(std::uint8_t nId, std::size_t nSize) {
+        if (nId != m_nSizedId || nSize != m_nSizedSize) {
+            m_nSizedId = nId;
+            m_nSizedSize = nSize;
+            m_nSizedBeams = static_cast<std::size_t>(std::max(BeamsFromRecordSize(nId, nSize), 0));
+            m_summary.nBeams = std::max(m_summary.nBeams, std::min(m_nSizedBeams, kSummaryBeams));
+        }
+        return m_nSizedBeams;
+    }
+
+    // nBeams velocity counts from pArrays, then their amplitudes; beams beyond the summary's
+    // are left out.
+    void TakeCounts(std::size_t nProbe, const std::uint8_t* pArrays, std::size_t nBeams) {
+        const std::size_t nTaken = std::min(nBeams, kSummaryBeams);
+        SCountRange<int>* pVelocity = &m_counts.velocity[nProbe * kSummaryBeams];
+        SCountRange<int>* pAmplitude = &m_counts.amplitude[nProbe * kSummaryBeams];
+        for (std::size_t b = 0; b < nTaken; ++b) {
+            pVelocity[b].Add(ReadI16Le(pArrays + 2 * b));
+            pAmplitude[b].Add(pArrays[2 * nBeams + b]);
+        }
         ++m_summary.nVelocitySamples;
-        m_summary.nBeams = std::max(m_summary.nBeams, nBeams);
     }
 
-    static void TakeSensors(SSummaryColumn& column, const std::uint8_t* p,
-                            const SSensorFields& fields) {
-        const auto add = [&column](ESensor sensor, double dValue) {
-            column.sensors[static_cast<std::size_t>(sensor)].Add(dValue);
-        };
-        add(ESensor::Heading, ReadI16Le(p + fields.nHeading) * kTenth);
-        add(ESensor::Pitch, ReadI16Le(p + fields.nPitch) * kTenth);
-        add(ESensor::Roll, ReadI16Le(p + fields.nRoll) * kTenth);
-        add(ESensor::Temperature, ReadI16Le(p + fields.nTemperature) * kHundredth);
-        add(ESensor::Battery, ReadU16Le(p + fields.nBattery) * kTenth);
+    void TakeSensors(const std::uint8_t* p, const SensorFields& fields) {
+        for (std::size_t s = 0; s < kBattery; ++s) {
+            m_counts.sensors[s].Add(ReadI16Le(p + fields[s]));
+        }
+        m_counts.sensors[kBattery].Add(ReadU16Le(p + fields[kBattery]));
+    }
+
+    // The six clock bytes as one number, to tell a clock from the one before.
+    static std::uint64_t ClockKey(const std::uint8_t* pClock) {
+        return ReadU32Le(pClock) | std::uint64_t{ReadU16Le(pClock + 4)} << 32;
+    }
+
+    void TakeClock(const std::uint8_t* pRecord) {
+        const std::uint8_t* pClock = pRecord + kRecordClockOffset;
+        if (m_nClockColumn != m_nColumn || ClockKey(pClock) != m_nLastClock) {
+            TakeNewClock(pClock);
+        }
+    }
+
+    // Every record of a day carries the same date: its value is formed when it changes.
+    [[gnu::noinline]] void TakeNewClock(const std::uint8_t* pClock) {
+        constexpr std::uint64_t kDateBytes = std::uint64_t{0xFF} << 8 * ClockByte::Day |
+                                             std::uint64_t{0xFF} << 8 * ClockByte::Year |
+                                             std::uint64_t{0xFF} << 8 * ClockByte::Month;
+        const std::uint64_t nClock = ClockKey(pClock);
+        if (m_nClockColumn < 0 || ((nClock ^ m_nLastClock) & kDateBytes) != 0) {
+            const SDateTimeFields fields = SplitClock(pClock);
+            m_date = DateFromFields(fields.nYear, fields.nMonth, fields.nDay);
+        }
+        m_nLastClock = nClock;
+        m_nClockColumn = m_nColumn;
+        const int nHour = BcdToBin(pClock[ClockByte::Hour]);
+        const int nMinute = BcdToBin(pClock[ClockByte::Minute]);
+        const int nSecond = BcdToBin(pClock[ClockByte::Second]);
+        if (m_date && IsTimeOfDay(nHour, nMinute, nSecond)) {
+            m_counts.clockSeconds.Add(static_cast<std::int64_t>(*m_date) * kSecondsPerDay +
+                                      nHour * 3600 + nMinute * 60 + nSecond);
+        }
     }
 
     SRecordingSummary& m_summary;
     std::stop_token m_stop;
     double m_dVelocityScale = kCoarseVelocityScale;
-    CClockDecoder m_clock;
-    // The column the last record fell into, and the offsets it spans.
+    // The column the last record fell into, the offsets it spans, and what it gathered.
     int m_nColumn = 0;
     std::uint64_t m_nColumnBegin = 0;
     std::uint64_t m_nColumnEnd = 0;
+    SColumnCounts m_counts;
+    // The last clock met, the column it went into (none before the first), and its date's value.
+    std::uint64_t m_nLastClock = 0;
+    int m_nClockColumn = -1;
+    std::optional<double> m_date;
+    // The identifier and size of the last record sized, and its beam count.
+    std::uint8_t m_nSizedId = 0;
+    std::size_t m_nSizedSize = 0;
+    std::size_t m_nSizedBeams = 0;
 };
 
 }  // namespace
@@ -228,6 +350,7 @@ std::optional<SQuickLook> LookAtRecording(const std::string& strPath, int nColum
     if (stop.stop_requested()) {
         return std::nullopt;
     }
+    builder.Finish();
     // A Corvane recording's chunks end where its damage begins.
     if (look.info.corvane && look.info.corvane->dataEndsAt) {
         builder.MarkDamaged(*look.info.corvane->dataEndsAt, look.summary.nDataEnd);

@@ -30,6 +30,13 @@ inline constexpr int kLastYear = 9999;
 // fields: month 13, day 32, hour 24, minute 60 and the like are invalid.
 std::optional<double> DateTimeFromFields(const SDateTimeFields& fields);
 
+// The same in steps, for callers that meet many times of one day: the value of a date at 00:00
+// (empty for a date that does not exist or lies outside the years), whether a time of day is
+// one, and the value of a time of day on a date.
+std::optional<double> DateFromFields(int nYear, int nMonth, int nDay);
+bool IsTimeOfDay(int nHour, int nMinute, int nSecond);
+std::optional<double> AtTimeOfDay(double dDate, int nHour, int nMinute, int nSecond);
+
 // Calendar fields of a value, rounded to the nearest second. Empty for values outside the
 // representable years and for values that are not numbers.
 std::optional<SDateTimeFields> FieldsFromDateTime(double dValue);
