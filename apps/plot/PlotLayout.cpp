@@ -10,10 +10,11 @@ namespace {
 // bottom the two lines of the time labels.
 constexpr int kLeftMargin = 56;
 constexpr int kRightMargin = 14;
-constexpr int kTitleHeight = 40;
+constexpr int kTitleHeight = 42;
+constexpr int kCaptionHeight = 15;
 constexpr int kBurstStripHeight = 9;
 constexpr int kAxisHeight = 36;
-constexpr int kPanelGap = 7;
+constexpr int kPanelGap = 3;
 // Pixels per labelled value, at least.
 constexpr int kPixelsPerStep = 26;
 
@@ -181,13 +182,13 @@ SPlotLayout LayOutPlot(const SQuickLook& look, QSize size) {
     layout.nColumns = summary.nColumns;
     const int nWidth = PlotColumns(size.width());
     layout.title = QRect(kLeftMargin, 0, nWidth, kTitleHeight);
-    layout.bursts = QRect(kLeftMargin, kTitleHeight, nWidth, kBurstStripHeight);
-    const int nTop = layout.bursts.bottom() + 1 + kPanelGap / 2;
-    const int nBottom = std::max(nTop + 1, size.height() - kAxisHeight);
+    layout.bursts = QRect(kLeftMargin, kTitleHeight + kCaptionHeight, nWidth, kBurstStripHeight);
+    const int nBottom = std::max(layout.bursts.bottom() + 2, size.height() - kAxisHeight);
     layout.data = QRect(kLeftMargin, layout.bursts.top(), nWidth, nBottom - layout.bursts.top());
     layout.axis = QRect(kLeftMargin, nBottom, nWidth, size.height() - nBottom);
     if (!summary.HasData()) {
-        layout.notice = QRect(kLeftMargin, nTop, nWidth, nBottom - nTop);
+        layout.notice = QRect(kLeftMargin, layout.bursts.bottom() + 2, nWidth,
+                              nBottom - layout.bursts.bottom() - 2);
         return layout;
     }
     const std::vector<SPanelPlan> plans = PlanPanels(summary);
@@ -195,7 +196,11 @@ SPlotLayout LayOutPlot(const SQuickLook& look, QSize size) {
     for (const SPanelPlan& plan : plans) {
         nWeights += plan.nWeight;
     }
-    const int nRoom = nBottom - nTop - kPanelGap * static_cast<int>(plans.size() - 1);
+    // The first panel's caption stands above the burst strip; every other one takes its own
+    // room above its panel.
+    const int nTop = layout.bursts.bottom() + 2;
+    const auto nOthers = static_cast<int>(plans.size()) - 1;
+    const int nRoom = nBottom - nTop - nOthers * (kPanelGap + kCaptionHeight);
     int nY = nTop;
     int nWeightsBefore = 0;
     for (const SPanelPlan& plan : plans) {
@@ -203,13 +208,20 @@ SPlotLayout LayOutPlot(const SQuickLook& look, QSize size) {
         panel.kind = plan.kind;
         panel.nProbe = plan.nProbe;
         panel.strTitle = TitleOf(plan.kind, plan.nProbe, look);
+        const auto nBefore = static_cast<int>(layout.panels.size());
+        if (nBefore > 0) {
+            nY += kPanelGap + kCaptionHeight;
+        }
+        panel.caption = nBefore == 0
+                            ? QRect(kLeftMargin, kTitleHeight, nWidth, kCaptionHeight)
+                            : QRect(kLeftMargin, nY - kCaptionHeight, nWidth, kCaptionHeight);
         nWeightsBefore += plan.nWeight;
-        const int nEnd = nTop + nRoom * nWeightsBefore / nWeights +
-                         kPanelGap * static_cast<int>(layout.panels.size());
+        const int nEnd =
+            nTop + nRoom * nWeightsBefore / nWeights + nBefore * (kPanelGap + kCaptionHeight);
         panel.rect = QRect(kLeftMargin, nY, nWidth, std::max(1, nEnd - nY));
         FitValues(panel, plan.values);
         layout.panels.push_back(panel);
-        nY = nEnd + kPanelGap;
+        nY = nEnd;
     }
     return layout;
 }

@@ -19,7 +19,8 @@ struct SPlotPanel {
     EPanel kind = EPanel::Velocity;
     std::size_t nProbe = 0;  // whose velocities: each Corvane probe has a panel of its own
     QString strTitle;
-    QRect rect;  // the data area, inside the frame
+    QRect caption;  // the row above the frame that holds the title and the legend
+    QRect rect;     // the data area, inside the frame
     // The values at the bottom and the top edge of the data area, and the step between the
     // values labelled.
     double dLow = 0.0;
@@ -32,7 +33,7 @@ struct SPlotPanel {
 
 struct SPlotLayout {
     QRect title;
-    QRect bursts;  // the strip above the first panel
+    QRect bursts;  // the strip between the first panel's caption and its frame
     QRect data;    // the horizontal extent every panel shares, from the strip to the axis
     QRect axis;    // the time labels under the last panel
     std::vector<SPlotPanel> panels;

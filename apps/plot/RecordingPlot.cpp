@@ -175,31 +175,27 @@ void PaintSeries(QPainter& painter, const SQuickLook& look, const SPlotLayout& l
     }
 }
 
+// Right-aligned in the panel's caption row.
 void PaintLegend(QPainter& painter, const SPlotPanel& panel,
                  const std::vector<std::pair<QString, QColor>>& entries) {
     painter.setFont(Font(painter, kLabelPixels));
     const QFontMetrics metrics(painter.font());
-    int nX = panel.rect.right() - 4;
+    int nX = panel.caption.right();
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         const int nText = metrics.horizontalAdvance(entry->first);
         nX -= nText;
-        const QRect box(nX - 12, panel.rect.top() + 2, nText + 14, metrics.height());
-        painter.fillRect(box, QColor(255, 255, 255, 210));
-        painter.fillRect(QRect(box.left() + 2, box.center().y() - 3, 7, 7), entry->second);
+        const QRect text(nX, panel.caption.top(), nText, panel.caption.height());
+        painter.fillRect(QRect(nX - 11, text.center().y() - 3, 7, 7), entry->second);
         painter.setPen(kText);
-        painter.drawText(box.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, entry->first);
-        nX -= 22;
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, entry->first);
+        nX -= 11 + 12;
     }
 }
 
 void PaintPanelTitle(QPainter& painter, const SPlotPanel& panel) {
     painter.setFont(Font(painter, kLabelPixels, true));
-    const QFontMetrics metrics(painter.font());
-    const QRect box(panel.rect.left() + 1, panel.rect.top() + 1,
-                    metrics.horizontalAdvance(panel.strTitle) + 8, metrics.height() + 2);
-    painter.fillRect(box, QColor(255, 255, 255, 210));
     painter.setPen(kText);
-    painter.drawText(box, Qt::AlignCenter, panel.strTitle);
+    painter.drawText(panel.caption, Qt::AlignLeft | Qt::AlignVCenter, panel.strTitle);
 }
 
 void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
@@ -252,11 +248,11 @@ void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& la
             PaintSeries(painter, look, layout, panel, kBatteryColour, sensor(ESensor::Battery));
             break;
     }
+    painter.setClipping(false);
     PaintPanelTitle(painter, panel);
     if (panel.nProbe == 0 && !legend.empty()) {
         PaintLegend(painter, panel, legend);
     }
-    painter.setClipping(false);
     painter.setPen(kPanelFrame);
     painter.drawRect(panel.rect.adjusted(-1, -1, 0, 0));
 }
@@ -266,12 +262,22 @@ void PaintDamageAndBursts(QPainter& painter, const SQuickLook& look, const SPlot
     for (int c = 0; c < layout.nColumns; ++c) {
         const SSummaryColumn& column = look.summary.columns[static_cast<std::size_t>(c)];
         if (column.bDamaged) {
-            painter.fillRect(layout.XOf(c), layout.data.top(), layout.WidthOf(c),
-                             layout.data.height(), kDamageShade);
+            const int nX = layout.XOf(c);
+            const int nWidth = layout.WidthOf(c);
+            painter.fillRect(nX, layout.bursts.top(), nWidth, layout.bursts.height(), kDamageShade);
+            for (const SPlotPanel& panel : layout.panels) {
+                painter.fillRect(nX, panel.rect.top(), nWidth, panel.rect.height(), kDamageShade);
+            }
+            if (!layout.notice.isEmpty()) {
+                painter.fillRect(nX, layout.notice.top(), nWidth, layout.notice.height(),
+                                 kDamageShade);
+            }
         }
         if (column.nBurstStarts > 0) {
-            painter.fillRect(layout.XOf(c), layout.bursts.top(), layout.WidthOf(c),
-                             layout.bursts.height(), kBurstTick);
+            // Three pixels wide at least, so that a lone burst start shows.
+            const int nWiden = layout.WidthOf(c) < 3 ? 1 : 0;
+            painter.fillRect(layout.XOf(c) - nWiden, layout.bursts.top(),
+                             layout.WidthOf(c) + 2 * nWiden, layout.bursts.height(), kBurstTick);
             bBursts = true;
         }
     }
