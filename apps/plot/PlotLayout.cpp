@@ -10,7 +10,7 @@ namespace {
 // bottom the two lines of the time labels.
 constexpr int kLeftMargin = 56;
 constexpr int kRightMargin = 14;
-constexpr int kTitleHeight = 42;
+constexpr int kTitleHeight = 52;
 constexpr int kCaptionHeight = 15;
 constexpr int kBurstStripHeight = 9;
 constexpr int kAxisHeight = 36;
@@ -24,6 +24,51 @@ struct SPanelPlan {
     int nWeight;  // share of the height
     SValueRange values;
 };
+
+// The height a panel needs to be read, by its share.
+int SmallestHeight(const SPanelPlan& plan) {
+    return 24 + 12 * plan.nWeight;
+}
+
+// Where the panels do not all fit, the sensors give way first, the velocities never.
+int Importance(EPanel kind) {
+    switch (kind) {
+        case EPanel::Velocity:
+            return 5;
+        case EPanel::Amplitude:
+            return 4;
+        case EPanel::Temperature:
+            return 3;
+        case EPanel::PitchRoll:
+            return 2;
+        case EPanel::Heading:
+            return 1;
+        case EPanel::Battery:
+            return 0;
+    }
+    return 0;
+}
+
+// Drops the least important panels until the others fit into nRoom pixels, captions included.
+void FitPanels(std::vector<SPanelPlan>& plans, int nRoom) {
+    const auto needed = [&plans] {
+        int nHeight = 0;
+        for (const SPanelPlan& plan : plans) {
+            nHeight += SmallestHeight(plan) + kCaptionHeight + kPanelGap;
+        }
+        return nHeight;
+    };
+    while (needed() > nRoom) {
+        const auto least = std::min_element(plans.begin(), plans.end(),
+                                            [](const SPanelPlan& a, const SPanelPlan& b) {
+                                                return Importance(a.kind) < Importance(b.kind);
+                                            });
+        if (least == plans.end() || least->kind == EPanel::Velocity) {
+            return;
+        }
+        plans.erase(least);
+    }
+}
 
 template <class TRangeOf>
 SValueRange Over(const SRecordingSummary& summary, TRangeOf rangeOf) {
@@ -191,7 +236,8 @@ SPlotLayout LayOutPlot(const SQuickLook& look, QSize size) {
                               nBottom - layout.bursts.bottom() - 2);
         return layout;
     }
-    const std::vector<SPanelPlan> plans = PlanPanels(summary);
+    std::vector<SPanelPlan> plans = PlanPanels(summary);
+    FitPanels(plans, nBottom - layout.bursts.top());
     int nWeights = 0;
     for (const SPanelPlan& plan : plans) {
         nWeights += plan.nWeight;

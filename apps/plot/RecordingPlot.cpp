@@ -41,50 +41,52 @@ QString FromText(const std::string& strText) {
     return QString::fromLatin1(strText.data(), static_cast<qsizetype>(strText.size()));
 }
 
-// The second title line: the instrument, its serial numbers, its time, what was drawn of it.
-QString Describe(const SQuickLook& look) {
+// The title's second and third lines: the instrument, its serial numbers and its time; then
+// what was drawn of it.
+std::pair<QString, QString> Describe(const SQuickLook& look) {
     const SRecordingInfo& info = look.info;
-    QStringList parts;
-    parts << QString::fromUtf8(FamilyName(info.family.value_or(-1)));
+    QStringList instrument(QString::fromUtf8(FamilyName(info.family.value_or(-1))));
+    QStringList contents(QStringLiteral("%1 samples").arg(look.summary.nVelocitySamples));
     if (const std::optional<SFramedInfo>& framed = info.framed) {
-        parts << QStringLiteral("serials %1 / %2, firmware %3")
-                     .arg(FromText(framed->strHardwareSerial), FromText(framed->strHeadSerial),
-                          FromText(framed->strFirmware));
+        instrument << QStringLiteral("serials %1 / %2, firmware %3")
+                          .arg(FromText(framed->strHardwareSerial), FromText(framed->strHeadSerial),
+                               FromText(framed->strFirmware));
         if (framed->firstTime && framed->lastTime) {
-            parts << DateTimeText(*framed->firstTime) + QStringLiteral(" to ") +
-                         DateTimeText(*framed->lastTime);
+            instrument << DateTimeText(*framed->firstTime) + QStringLiteral(" to ") +
+                              DateTimeText(*framed->lastTime);
         }
-        parts << QStringLiteral("%1 samples").arg(look.summary.nVelocitySamples);
         if (framed->nBursts > 0) {
-            parts << QStringLiteral("%1 bursts").arg(framed->nBursts);
+            contents << QStringLiteral("%1 bursts").arg(framed->nBursts);
         }
-        parts << (framed->damage.IsClean() ? QStringLiteral("no damage")
-                                           : QStringLiteral("%1 bytes damaged in %2 spans")
-                                                 .arg(framed->damage.nSkippedBytes)
-                                                 .arg(framed->damage.nSkippedSpans));
+        contents << (framed->damage.IsClean()
+                         ? QStringLiteral("no damage")
+                         : QStringLiteral("%1 bytes damaged in %2 spans (shaded)")
+                               .arg(framed->damage.nSkippedBytes)
+                               .arg(framed->damage.nSkippedSpans));
     }
     if (const std::optional<SCorvaneInfo>& corvane = info.corvane) {
         QStringList serials;
         for (const ProbeConfig& probe : corvane->config.probes) {
             serials << FromText(probe.strSerialNumber);
         }
-        parts << QStringLiteral("%1 probes: %2")
-                     .arg(corvane->config.probes.size())
-                     .arg(serials.join(QStringLiteral(", ")));
-        parts << QStringLiteral("start ") +
-                     DateTimeText(DateTimeFromFileTime(corvane->nStartTimeStamp));
-        parts << QStringLiteral("%1 samples").arg(look.summary.nVelocitySamples);
-        parts << (corvane->dataEndsAt
-                      ? QStringLiteral("damaged from byte %1").arg(*corvane->dataEndsAt)
-                      : QStringLiteral("no damage"));
+        instrument << QStringLiteral("%1 probes: %2")
+                          .arg(corvane->config.probes.size())
+                          .arg(serials.join(QStringLiteral(", ")));
+        instrument << QStringLiteral("start ") +
+                          DateTimeText(DateTimeFromFileTime(corvane->nStartTimeStamp));
+        contents << (corvane->dataEndsAt
+                         ? QStringLiteral("damaged from byte %1 (shaded)").arg(*corvane->dataEndsAt)
+                         : QStringLiteral("no damage"));
     }
-    return parts.join(QStringLiteral("  ·  "));
+    const QString strSeparator = QStringLiteral("  ·  ");
+    return {instrument.join(strSeparator), contents.join(strSeparator)};
 }
 
 void PaintTitle(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
-    const QRect title = layout.title.adjusted(0, 3, 0, 0);
+    const QRect title = layout.title.adjusted(0, 2, 0, 0);
     painter.setPen(kText);
     painter.setFont(Font(painter, kTitlePixels, true));
+    const int nFirstLine = QFontMetrics(painter.font()).height();
     painter.drawText(title, Qt::AlignLeft | Qt::AlignTop,
                      QFile::decodeName(std::string(FileNameOf(look.info.strPath)).c_str()));
     painter.setPen(kSubtleText);
@@ -94,11 +96,15 @@ void PaintTitle(QPainter& painter, const SQuickLook& look, const SPlotLayout& la
     painter.setFont(Font(painter, kSubtitlePixels));
     const QFontMetrics metrics(painter.font());
     painter.setPen(kText);
-    painter.drawText(title, Qt::AlignLeft | Qt::AlignBottom,
-                     metrics.elidedText(Describe(look), Qt::ElideRight, title.width()));
+    const auto [strInstrument, strContents] = Describe(look);
+    QRect line(title.left(), title.top() + nFirstLine, title.width(), metrics.height());
+    for (const QString& strLine : {strInstrument, strContents}) {
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignTop,
+                         metrics.elidedText(strLine, Qt::ElideRight, title.width()));
+        line.translate(0, metrics.height());
+    }
 }
 
-// With as many decimals as the step needs (2.5 needs one, 0.25 two).
 QString ValueText(double dValue, double dStep) {
     int nDecimals = 0;
     for (double dScaled = dStep; nDecimals < 6; dScaled *= 10, ++nDecimals) {
@@ -258,7 +264,12 @@ void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& la
 }
 
 void PaintDamageAndBursts(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout) {
-    bool bBursts = false;
+    int nBurstColumns = 0;
+    for (const SSummaryColumn& column : look.summary.columns) {
+        nBurstColumns += column.nBurstStarts > 0 ? 1 : 0;
+    }
+    // Lone burst starts three pixels wide, so that they show; close ones as they are.
+    const bool bWiden = nBurstColumns * kSparseRatio < layout.nColumns;
     for (int c = 0; c < layout.nColumns; ++c) {
         const SSummaryColumn& column = look.summary.columns[static_cast<std::size_t>(c)];
         if (column.bDamaged) {
@@ -274,14 +285,12 @@ void PaintDamageAndBursts(QPainter& painter, const SQuickLook& look, const SPlot
             }
         }
         if (column.nBurstStarts > 0) {
-            // Three pixels wide at least, so that a lone burst start shows.
-            const int nWiden = layout.WidthOf(c) < 3 ? 1 : 0;
+            const int nWiden = bWiden && layout.WidthOf(c) < 3 ? 1 : 0;
             painter.fillRect(layout.XOf(c) - nWiden, layout.bursts.top(),
                              layout.WidthOf(c) + 2 * nWiden, layout.bursts.height(), kBurstTick);
-            bBursts = true;
         }
     }
-    if (bBursts) {
+    if (nBurstColumns > 0) {
         painter.setPen(kSubtleText);
         painter.setFont(Font(painter, kLabelPixels - 1));
         painter.drawText(
