@@ -76,6 +76,12 @@ double DateTimeOfSeconds(std::int64_t nSeconds) {
                         static_cast<int>(nTime % 60));
 }
 
+constexpr std::array<double, kSummaryProbes> MakeCoarseScales() {
+    std::array<double, kSummaryProbes> scales{};
+    scales.fill(kCoarseVelocityScale);
+    return scales;
+}
+
 // Rides on the inspection's pass and adds every record to the column it starts in. Counts,
 // clocks and stamps are gathered as integers while the walk stays in one column, and turned
 // into values when it leaves: a record then costs a few integer comparisons, not a
@@ -92,7 +98,7 @@ class CSummaryBuilder final : public CRecordingObserver {
 
     void BeginFramed(CInsFile& reader) override {
         Divide(reader.GetPosition(), reader.GetLength(), 1);
-        m_dVelocityScale =
+        m_scales[0] =
             reader.Conf().GetFineVelocityScale() ? kFineVelocityScale : kCoarseVelocityScale;
         m_summary.bCompass = reader.Conf().HasCompass();
     }
@@ -142,32 +148,21 @@ class CSummaryBuilder final : public CRecordingObserver {
 
     void TakeChunk(CCorvaneFile& input) override {
         // A chunk stamped before 1900 is damage, and so is one whose record the file cuts off.
-        if (input.TimeStamp() < kCorvaneEarliestStamp || input.Data().empty()) {
+        const std::uint64_t nStamp = input.TimeStamp();
+        const std::uint64_t nChunk = input.ChunkStart();
+        if (nStamp < kCorvaneEarliestStamp ||
+            nChunk + kCorvaneChunkHeaderSize + 2 * std::uint64_t{input.Length()} >
+                input.FileSize()) {
             return;
         }
-        if (input.ChunkStart() - m_nColumnBegin >= m_nColumnEnd - m_nColumnBegin) {
-            MoveToColumnOf(input.ChunkStart());
+        if (nChunk - m_nColumnBegin >= m_nColumnEnd - m_nColumnBegin) {
+            MoveToColumnOf(nChunk);
         }
-        m_counts.stamps.Add(input.TimeStamp());
-        if (input.Id() != RecordId::MultiProbeVelocity || input.ProbeIndex() >= m_summary.nProbes) {
-            return;
+        m_counts.stamps.Add(nStamp);
+        const std::size_t nProbe = input.ProbeIndex();
+        if (input.Id() == RecordId::MultiProbeVelocity && nProbe < m_summary.nProbes) {
+            TakeProbeSample(nProbe, input.Data());
         }
-        const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(input.Data());
-        if (!fields) {
-            return;
-        }
-        if (fields->dScale != m_dVelocityScale) {
-            FoldCounts();
-            m_dVelocityScale = fields->dScale;
-        }
-        const std::size_t nBeams = std::min(fields->nBeams, kSummaryBeams);
-        for (std::size_t b = 0; b < nBeams; ++b) {
-            const std::size_t i = input.ProbeIndex() * kSummaryBeams + b;
-            m_counts.velocity[i].Add(fields->VelocityCount(b));
-            m_counts.amplitude[i].Add(fields->Amplitude(b));
-        }
-        ++m_summary.nVelocitySamples;
-        m_summary.nBeams = std::max(m_summary.nBeams, nBeams);
     }
 
     bool IsStopRequested() const override { return m_stop.stop_requested(); }
@@ -187,6 +182,29 @@ class CSummaryBuilder final : public CRecordingObserver {
     }
 
   private:
+    void TakeProbeSample(std::size_t nProbe, std::span<const std::uint8_t> record) {
+        const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(record);
+        if (!fields) {
+            return;
+        }
+        // A probe's records may change their scale: what it gathered at the old one goes first.
+        if (fields->dScale != m_scales[nProbe]) {
+            FoldProbe(nProbe);
+            m_scales[nProbe] = fields->dScale;
+        }
+        const std::size_t nBeams = std::min(fields->nBeams, kSummaryBeams);
+        SCountRange<int>* pVelocity = &m_counts.velocity[nProbe * kSummaryBeams];
+        SCountRange<int>* pAmplitude = &m_counts.amplitude[nProbe * kSummaryBeams];
+        for (std::size_t b = 0; b < nBeams; ++b) {
+            pVelocity[b].Add(fields->VelocityCount(b));
+            pAmplitude[b].Add(fields->Amplitude(b));
+        }
+        ++m_summary.nVelocitySamples;
+        if (nBeams > m_summary.nBeams) {
+            m_summary.nBeams = nBeams;
+        }
+    }
+
     void Divide(std::uint64_t nDataStart, std::uint64_t nDataEnd, std::size_t nProbes) {
         m_summary.nDataStart = nDataStart;
         m_summary.nDataEnd = std::max(nDataStart, nDataEnd);
@@ -217,18 +235,25 @@ class CSummaryBuilder final : public CRecordingObserver {
         return m_summary.nDataStart + (nScaled + nColumns - 1) / nColumns;
     }
 
-    void FoldCounts() {
-        const auto nColumn = static_cast<std::size_t>(m_nColumn);
-        const double dScale = m_dVelocityScale;
-        for (std::size_t i = 0; i < m_summary.nProbes * kSummaryBeams; ++i) {
-            const std::size_t nSummary =
-                m_summary.BeamIndex(m_nColumn, i / kSummaryBeams, i % kSummaryBeams);
+    void FoldProbe(std::size_t nProbe) {
+        const double dScale = m_scales[nProbe];
+        for (std::size_t b = 0; b < kSummaryBeams; ++b) {
+            const std::size_t i = nProbe * kSummaryBeams + b;
+            const std::size_t nSummary = m_summary.BeamIndex(m_nColumn, nProbe, b);
             m_counts.velocity[i].ConvertInto(m_summary.velocity[nSummary],
                                              [dScale](int n) { return n * dScale; });
             m_counts.amplitude[i].ConvertInto(m_summary.amplitude[nSummary],
                                               [](int n) { return double(n); });
+            m_counts.velocity[i] = {};
+            m_counts.amplitude[i] = {};
         }
-        SSummaryColumn& column = m_summary.columns[nColumn];
+    }
+
+    void FoldCounts() {
+        for (std::size_t p = 0; p < m_summary.nProbes; ++p) {
+            FoldProbe(p);
+        }
+        SSummaryColumn& column = m_summary.columns[static_cast<std::size_t>(m_nColumn)];
         for (std::size_t s = 0; s < kSensorCount; ++s) {
             const double dUnit = kSensorUnits[s];
             m_counts.sensors[s].ConvertInto(column.sensors[s],
@@ -305,7 +330,9 @@ class CSummaryBuilder final : public CRecordingObserver {
 
     SRecordingSummary& m_summary;
     std::stop_token m_stop;
-    double m_dVelocityScale = kCoarseVelocityScale;
+    // The velocity scale of each probe's counts (the configuration's for framed recordings; a
+    // Corvane record's own).
+    std::array<double, kSummaryProbes> m_scales = MakeCoarseScales();
     // The column the last record fell into, the offsets it spans, and what it gathered.
     int m_nColumn = 0;
     std::uint64_t m_nColumnBegin = 0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "CTempDir.hpp"
+#include "PaletteImage.hpp"
 #include "PlotLook.hpp"
 #include "RecordBuilder.hpp"
 
@@ -112,6 +113,27 @@ TEST(RecordingPlot, ARecordingWithoutDataRecordsDrawsAnEmptyPlotThatSaysSo) {
         }
     }
     EXPECT_GT(nText, 50) << "the notice is written";
+}
+
+TEST(PaletteImage, KeepsEveryPixelAndGivesUpAbove256Colours) {
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::darkBlue);
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("2008-01-01 12:00"));
+    painter.fillRect(10, 10, 40, 40, kDamageShade);
+    painter.end();
+    const QImage indexed = ToPaletteIfFewColours(image);
+    ASSERT_EQ(indexed.format(), QImage::Format_Indexed8);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ASSERT_EQ(indexed.pixel(x, y), image.pixel(x, y)) << x << "," << y;
+        }
+    }
+    for (int x = 0; x < 257; ++x) {
+        image.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
+    }
+    EXPECT_EQ(ToPaletteIfFewColours(image).format(), QImage::Format_RGB32);
 }
 
 }  // namespace
