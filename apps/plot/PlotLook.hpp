@@ -25,6 +25,9 @@ inline const QColor kRollColour(140, 86, 75);
 inline const QColor kTemperatureColour(214, 39, 40);
 inline const QColor kBatteryColour(188, 139, 20);
 
+// How much of a series' colour its band between the extremes takes, over the background.
+inline constexpr int kBandAlpha = 110;
+
 inline constexpr int kTitlePixels = 15;
 inline constexpr int kSubtitlePixels = 12;
 inline constexpr int kLabelPixels = 11;

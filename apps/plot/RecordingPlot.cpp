@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "PlotLook.hpp"
 #include "TimeAxis.hpp"
@@ -137,26 +138,48 @@ void PaintPanelFrame(QPainter& painter, const SPlotPanel& panel) {
     }
 }
 
+// One series of a panel: its colour and, per column, its range.
+struct SSeries {
+    QColor colour;
+    std::function<SValueRange(int)> rangeOf;
+};
+
+// The light colour of a series' band: its own colour at kBandAlpha over the background, made
+// opaque so that the picture keeps few colours.
+QColor BandColour(const QColor& colour) {
+    const auto mix = [](int nOver, int nUnder) {
+        return (nOver * kBandAlpha + nUnder * (255 - kBandAlpha)) / 255;
+    };
+    return {mix(colour.red(), kBackground.red()), mix(colour.green(), kBackground.green()),
+            mix(colour.blue(), kBackground.blue())};
+}
+
+enum class EStroke {
+    Band,   // between a column's extremes, in the light colour
+    Edges,  // the extremes themselves and the lines across empty columns, in the full colour
+};
+
 // Every column from its smallest to its largest value. A column joins the one before it
 // (a step is drawn as a run, not as two dots), across empty columns by a line, but never across
-// damage. A series with values in few columns, such as the sensors of a short recording, is
-// drawn in wider strokes so that a lone value still shows.
-template <class TRangeOf>
+// damage. The bands of all series go first and their edges over them, so that every series
+// shows where they overlap. A series with values in few columns, such as the sensors of a short
+// recording, is drawn in wider strokes so that a lone value still shows.
 void PaintSeries(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
-                 const SPlotPanel& panel, const QColor& colour, TRangeOf rangeOf) {
+                 const SPlotPanel& panel, const SSeries& series, EStroke stroke) {
     const std::vector<SSummaryColumn>& columns = look.summary.columns;
     int nFilled = 0;
     for (int c = 0; c < layout.nColumns; ++c) {
-        nFilled += rangeOf(c).IsEmpty() ? 0 : 1;
+        nFilled += series.rangeOf(c).IsEmpty() ? 0 : 1;
     }
     const int nWiden = nFilled * kSparseRatio < layout.nColumns ? 1 : 0;
-    painter.setPen(colour);
+    const QColor band = BandColour(series.colour);
+    painter.setPen(series.colour);
     int nPrevious = -1;
     SValueRange previous;
     bool bDamaged = false;
     for (int c = 0; c < layout.nColumns; ++c) {
         bDamaged = bDamaged || columns[static_cast<std::size_t>(c)].bDamaged;
-        const SValueRange range = rangeOf(c);
+        const SValueRange range = series.rangeOf(c);
         if (range.IsEmpty()) {
             continue;
         }
@@ -166,15 +189,22 @@ void PaintSeries(QPainter& painter, const SQuickLook& look, const SPlotLayout& l
             if (nPrevious == c - 1) {
                 dLow = std::min(dLow, previous.dMax);
                 dHigh = std::max(dHigh, previous.dMin);
-            } else {
+            } else if (stroke == EStroke::Edges) {
                 painter.drawLine(layout.XOf(nPrevious) + layout.WidthOf(nPrevious) - 1,
                                  panel.YOf((previous.dMin + previous.dMax) / 2), layout.XOf(c),
                                  panel.YOf((range.dMin + range.dMax) / 2));
             }
         }
         const int nTop = panel.YOf(dHigh) - nWiden;
-        painter.fillRect(layout.XOf(c) - nWiden, nTop, layout.WidthOf(c) + 2 * nWiden,
-                         panel.YOf(dLow) + nWiden - nTop + 1, colour);
+        const int nBottom = panel.YOf(dLow) + nWiden;
+        const int nX = layout.XOf(c) - nWiden;
+        const int nWidth = layout.WidthOf(c) + 2 * nWiden;
+        if (stroke == EStroke::Band) {
+            painter.fillRect(nX, nTop, nWidth, nBottom - nTop + 1, band);
+        } else {
+            painter.fillRect(nX, nTop, nWidth, 1 + nWiden, series.colour);
+            painter.fillRect(nX, nBottom - nWiden, nWidth, 1 + nWiden, series.colour);
+        }
         nPrevious = c;
         previous = range;
         bDamaged = false;
@@ -204,58 +234,78 @@ void PaintPanelTitle(QPainter& painter, const SPlotPanel& panel) {
     painter.drawText(panel.caption, Qt::AlignLeft | Qt::AlignVCenter, panel.strTitle);
 }
 
-void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
-                const SPlotPanel& panel) {
-    const SRecordingSummary& summary = look.summary;
-    const auto sensor = [&](ESensor which) {
+// The series a panel shows, the one drawn on top last.
+std::vector<SSeries> SeriesOf(const SRecordingSummary& summary, const SPlotPanel& panel) {
+    const auto sensor = [&summary](ESensor which) {
         return [&summary, which](int c) {
             return summary.columns[static_cast<std::size_t>(c)].Sensor(which);
         };
     };
-    std::vector<std::pair<QString, QColor>> legend;
-    painter.setClipRect(panel.rect);
+    std::vector<SSeries> series;
     switch (panel.kind) {
         case EPanel::Velocity:
-        case EPanel::Amplitude:
-            // Beam 1 last, on top.
             for (std::size_t b = summary.nBeams; b-- > 0;) {
-                const QColor& colour = kBeamColours[b];
-                if (panel.kind == EPanel::Velocity) {
-                    PaintSeries(painter, look, layout, panel, colour,
-                                [&](int c) { return summary.Velocity(c, panel.nProbe, b); });
-                } else {
-                    PaintSeries(painter, look, layout, panel, colour, [&](int c) {
-                        SValueRange range;
-                        for (std::size_t p = 0; p < summary.nProbes; ++p) {
-                            range.Add(summary.Amplitude(c, p, b));
-                        }
-                        return range;
-                    });
-                }
+                series.push_back({kBeamColours[b], [&summary, &panel, b](int c) {
+                                      return summary.Velocity(c, panel.nProbe, b);
+                                  }});
             }
-            for (std::size_t b = 0; b < summary.nBeams; ++b) {
-                legend.emplace_back(QStringLiteral("beam %1").arg(b + 1), kBeamColours[b]);
+            break;
+        case EPanel::Amplitude:
+            for (std::size_t b = summary.nBeams; b-- > 0;) {
+                series.push_back({kBeamColours[b], [&summary, b](int c) {
+                                      SValueRange range;
+                                      for (std::size_t p = 0; p < summary.nProbes; ++p) {
+                                          range.Add(summary.Amplitude(c, p, b));
+                                      }
+                                      return range;
+                                  }});
             }
             break;
         case EPanel::Heading:
-            PaintSeries(painter, look, layout, panel, kHeadingColour, sensor(ESensor::Heading));
+            series.push_back({kHeadingColour, sensor(ESensor::Heading)});
             break;
         case EPanel::PitchRoll:
-            PaintSeries(painter, look, layout, panel, kRollColour, sensor(ESensor::Roll));
-            PaintSeries(painter, look, layout, panel, kPitchColour, sensor(ESensor::Pitch));
-            legend = {{QStringLiteral("pitch"), kPitchColour},
-                      {QStringLiteral("roll"), kRollColour}};
+            series.push_back({kRollColour, sensor(ESensor::Roll)});
+            series.push_back({kPitchColour, sensor(ESensor::Pitch)});
             break;
         case EPanel::Temperature:
-            PaintSeries(painter, look, layout, panel, kTemperatureColour,
-                        sensor(ESensor::Temperature));
+            series.push_back({kTemperatureColour, sensor(ESensor::Temperature)});
             break;
         case EPanel::Battery:
-            PaintSeries(painter, look, layout, panel, kBatteryColour, sensor(ESensor::Battery));
+            series.push_back({kBatteryColour, sensor(ESensor::Battery)});
             break;
+    }
+    return series;
+}
+
+void PaintPanel(QPainter& painter, const SQuickLook& look, const SPlotLayout& layout,
+                const SPlotPanel& panel) {
+    const SRecordingSummary& summary = look.summary;
+    painter.setClipRect(panel.rect);
+    const std::vector<SSeries> series = SeriesOf(summary, panel);
+    for (const SSeries& one : series) {
+        PaintSeries(painter, look, layout, panel, one, EStroke::Band);
+    }
+    // Damage over the bands, under the edges: it shows, and so do the extremes beside it.
+    for (int c = 0; c < layout.nColumns; ++c) {
+        if (summary.columns[static_cast<std::size_t>(c)].bDamaged) {
+            painter.fillRect(layout.XOf(c), panel.rect.top(), layout.WidthOf(c),
+                             panel.rect.height(), kDamageShade);
+        }
+    }
+    for (const SSeries& one : series) {
+        PaintSeries(painter, look, layout, panel, one, EStroke::Edges);
     }
     painter.setClipping(false);
     PaintPanelTitle(painter, panel);
+    std::vector<std::pair<QString, QColor>> legend;
+    if (panel.kind == EPanel::Velocity || panel.kind == EPanel::Amplitude) {
+        for (std::size_t b = 0; b < summary.nBeams; ++b) {
+            legend.emplace_back(QStringLiteral("beam %1").arg(b + 1), kBeamColours[b]);
+        }
+    } else if (panel.kind == EPanel::PitchRoll) {
+        legend = {{QStringLiteral("pitch"), kPitchColour}, {QStringLiteral("roll"), kRollColour}};
+    }
     if (panel.nProbe == 0 && !legend.empty()) {
         PaintLegend(painter, panel, legend);
     }
@@ -276,9 +326,6 @@ void PaintDamageAndBursts(QPainter& painter, const SQuickLook& look, const SPlot
             const int nX = layout.XOf(c);
             const int nWidth = layout.WidthOf(c);
             painter.fillRect(nX, layout.bursts.top(), nWidth, layout.bursts.height(), kDamageShade);
-            for (const SPlotPanel& panel : layout.panels) {
-                painter.fillRect(nX, panel.rect.top(), nWidth, panel.rect.height(), kDamageShade);
-            }
             if (!layout.notice.isEmpty()) {
                 painter.fillRect(nX, layout.notice.top(), nWidth, layout.notice.height(),
                                  kDamageShade);
