@@ -108,33 +108,13 @@ class CSummaryBuilder final : public CRecordingObserver {
             MoveToColumnOf(record.nOffset);
         }
         const std::uint8_t nId = record.Id();
-        const std::uint8_t* p = record.Data();
-        switch (nId) {
-            case RecordId::VelocitySample:
-            case RecordId::OneBeamSample:
-            case RecordId::TwoBeamSample:
-                TakeCounts(0, p + VelocitySampleField::Arrays, BeamsOf(nId, record.Size()));
-                break;
-            case RecordId::SystemSample:
-                TakeClock(p);
-                TakeSensors(p, kSystemSampleSensors);
-                break;
-            case RecordId::SinglePointVelocity:
-            case RecordId::PeloraExtended:
-            case RecordId::PeloraWaveSample:
-                TakeClock(p);
-                TakeSensors(p, kPeloraSensors);
-                TakeCounts(0, p + PeloraField::Arrays, BeamsOf(nId, record.Size()));
-                break;
-            default:
-                if (IsTimeStampedRecord(nId)) {
-                    TakeClock(p);
-                }
-                break;
+        if ((nId == RecordId::VelocitySample || nId == RecordId::OneBeamSample ||
+             nId == RecordId::TwoBeamSample) &&
+            !bOpensBurst) {
+            TakeCounts(0, record.Data() + VelocitySampleField::Arrays, BeamsOf(nId, record.Size()));
+            return;
         }
-        if (bOpensBurst) {
-            ++m_summary.columns[static_cast<std::size_t>(m_nColumn)].nBurstStarts;
-        }
+        TakeOtherRecord(record, bOpensBurst);
     }
 
     void TakeSkippedSpan(const SDamageSpan& span) override {
@@ -182,6 +162,39 @@ class CSummaryBuilder final : public CRecordingObserver {
     }
 
   private:
+    // Out of line, so that the velocity samples, most of the records, save no registers for
+    // what the others need.
+    [[gnu::noinline]] void TakeOtherRecord(const SRecordView& record, bool bOpensBurst) {
+        const std::uint8_t nId = record.Id();
+        const std::uint8_t* p = record.Data();
+        switch (nId) {
+            case RecordId::VelocitySample:
+            case RecordId::OneBeamSample:
+            case RecordId::TwoBeamSample:
+                TakeCounts(0, p + VelocitySampleField::Arrays, BeamsOf(nId, record.Size()));
+                break;
+            case RecordId::SystemSample:
+                TakeClock(p);
+                TakeSensors(p, kSystemSampleSensors);
+                break;
+            case RecordId::SinglePointVelocity:
+            case RecordId::PeloraExtended:
+            case RecordId::PeloraWaveSample:
+                TakeClock(p);
+                TakeSensors(p, kPeloraSensors);
+                TakeCounts(0, p + PeloraField::Arrays, BeamsOf(nId, record.Size()));
+                break;
+            default:
+                if (IsTimeStampedRecord(nId)) {
+                    TakeClock(p);
+                }
+                break;
+        }
+        if (bOpensBurst) {
+            ++m_summary.columns[static_cast<std::size_t>(m_nColumn)].nBurstStarts;
+        }
+    }
+
     void TakeProbeSample(std::size_t nProbe, std::span<const std::uint8_t> record) {
         const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(record);
         if (!fields) {
