@@ -202,11 +202,12 @@ void CSulvanFileDlg::ShowAbout() {
 
 void CSulvanFileDlg::ShowQuickLook() {
     const QList<QListWidgetItem*> selected = m_pListFiles->selectedItems();
+    // No row for none or several selected (-1 turns into a size no list has), and none past the
+    // state's end while the list is refilled from a state that has changed already.
+    const auto nRow =
+        static_cast<std::size_t>(selected.size() == 1 ? m_pListFiles->row(selected.front()) : -1);
     m_pQuickLook->ShowRecording(
-        selected.size() == 1
-            ? m_state.m_listFiles[static_cast<std::size_t>(m_pListFiles->row(selected.front()))]
-                  .strFullPath
-            : std::string());
+        nRow < m_state.m_listFiles.size() ? m_state.m_listFiles[nRow].strFullPath : std::string());
 }
 
 void CSulvanFileDlg::ReadControls() {
