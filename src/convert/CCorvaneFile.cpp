@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view kIdentification = "Sulvan Miravelo";
 constexpr std::uint16_t kEightBitText = 1;
-constexpr std::size_t kChunkHeaderSize = 12;  // probe index, time stamp, length
 constexpr std::size_t kWordSize = 2;
 
 // The identifier of a record by its first word: the byte after the sync byte, or the first byte.
@@ -137,18 +136,18 @@ bool CCorvaneFile::ReadChunkHeader() {
     EndData();
     std::span<const std::uint8_t> header;
     try {
-        header = m_file.Peek(kChunkHeaderSize + kWordSize);
+        header = m_file.Peek(kCorvaneChunkHeaderSize + kWordSize);
     } catch (const FileError&) {
     }
-    if (header.size() != kChunkHeaderSize + kWordSize) {
+    if (header.size() != kCorvaneChunkHeaderSize + kWordSize) {
         return false;
     }
     m_nProbe = ReadU16Le(header.data());
     m_nTimeStamp = ReadU64Le(header.data() + 2);
     m_nLength = ReadU16Le(header.data() + 10);
-    m_nId = RecordIdOf(header.data() + kChunkHeaderSize);
+    m_nId = RecordIdOf(header.data() + kCorvaneChunkHeaderSize);
     // The file stands at the record, which Data() looks at in place.
-    m_file.Seek(kChunkHeaderSize, CBinaryFile::ESeekOrigin::Current);
+    m_file.Seek(kCorvaneChunkHeaderSize, CBinaryFile::ESeekOrigin::Current);
     return true;
 }
 

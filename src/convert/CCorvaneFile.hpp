@@ -14,6 +14,12 @@
 
 namespace sulvan {
 
+// Chunk time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
+inline constexpr std::uint64_t kCorvaneEarliestStamp = 94354848000000000;
+inline constexpr std::uint64_t kCorvaneLatestStamp = 441480672000000000;
+// Probe index, time stamp and length in words, before each record.
+inline constexpr std::size_t kCorvaneChunkHeaderSize = 12;
+
 class CCorvaneFile {
   public:
     // Opens the recording, checks its header and reads its configuration, then the first chunk
@@ -29,7 +35,11 @@ class CCorvaneFile {
     // next call. Empty when the file ends first, which also ends the data.
     std::span<const std::uint8_t> Data();
     std::uint64_t Position() const { return m_file.GetPosition(); }
+    // Where the current chunk starts, its header included.
+    std::uint64_t ChunkStart() const { return Position() - kCorvaneChunkHeaderSize; }
     std::uint64_t FileSize() const { return m_nFileSize; }
+    // Where the first chunk starts, after the header and the two text blocks.
+    std::uint64_t DataStart() const { return m_nDataStart; }
 
     std::uint16_t ProbeIndex() const { return m_nProbe; }
     std::uint64_t TimeStamp() const { return m_nTimeStamp; }

@@ -9,6 +9,7 @@
 #include "convert/CPercentProgress.hpp"
 #include "convert/KvtSampleMap.hpp"
 #include "convert/OutputSafety.hpp"
+#include "convert/ProbeVelocityRecord.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/DateTime.hpp"
@@ -19,9 +20,6 @@ namespace sulvan {
 namespace {
 
 constexpr const char* kInvalidInput = "Invalid file or conversion.";
-// Time stamps outside these are taken for damage: 1900-01-01 and 2999-12-31.
-constexpr std::uint64_t kLowerTimeBound = 94354848000000000;
-constexpr std::uint64_t kUpperTimeBound = 441480672000000000;
 // A record is written as soon as some probe is this many samples beyond it.
 constexpr std::int32_t kAlignmentWindow = 10;
 
@@ -31,10 +29,6 @@ constexpr std::uint8_t Velocity = 0x51;
 constexpr std::uint8_t NumberOnly1 = 0x81;
 constexpr std::uint8_t NumberOnly2 = 0x91;
 }  // namespace ChunkId
-
-// Velocity record 0x51: its first word, a status word, then the arrays of nb * nc entries.
-constexpr std::uint16_t kVelocityFirstWord = 0x51A5;
-constexpr std::size_t kVelocityArrays = 4;
 
 std::uint8_t FieldByte(int nValue) {
     return static_cast<std::uint8_t>(nValue);
@@ -73,24 +67,15 @@ SAdvInstrumentBlock MakeInstrumentBlock(const ProbeConfig& probe) {
 // The first cell of each of the first three beams; nothing when the record is not a velocity
 // record or is shorter than its status word says.
 bool ReadVelocitySample(std::span<const std::uint8_t> record, KvtSlot& slot) {
-    if (record.size() < kVelocityArrays || ReadU16Le(record.data()) != kVelocityFirstWord) {
+    const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(record);
+    if (!fields) {
         return false;
     }
-    const std::uint16_t nStatus = ReadU16Le(record.data() + 2);
-    const std::size_t nBeams = (nStatus & 0x3u) + 1;
-    const std::size_t nCells = ((nStatus >> 2) & 0x7u) + 1;
-    const double dScale = (nStatus & 0x20u) != 0 ? 0.0001 : 0.001;
-    const std::size_t nEntries = nBeams * nCells;
-    if (record.size() < kVelocityArrays + 4 * nEntries) {
-        return false;
-    }
-    const std::uint8_t* pArrays = record.data() + kVelocityArrays;
     SAdvSample sample;
-    for (std::size_t b = 0; b < std::min<std::size_t>(nBeams, 3); ++b) {
-        const std::size_t i = b * nCells;
-        sample.velocity[b] = static_cast<float>(ReadI16Le(pArrays + 2 * i) * dScale);
-        sample.amplitude[b] = pArrays[2 * nEntries + i];
-        sample.correlation[b] = pArrays[3 * nEntries + i];
+    for (std::size_t b = 0; b < std::min<std::size_t>(fields->nBeams, 3); ++b) {
+        sample.velocity[b] = static_cast<float>(fields->VelocityCount(b) * fields->dScale);
+        sample.amplitude[b] = fields->Amplitude(b);
+        sample.correlation[b] = fields->Correlation(b);
     }
     EncodeAdvSample(sample, false, slot.data());
     return true;
@@ -157,7 +142,7 @@ class CCorvaneConversion {
 
     void Walk() {
         while (m_input.Length() != 0) {
-            if (m_input.TimeStamp() > kUpperTimeBound) {
+            if (m_input.TimeStamp() > kCorvaneLatestStamp) {
                 // A few late stamps are damage; more of them end the recording.
                 if (m_nLateBudget == 0) {
                     return;
@@ -203,7 +188,7 @@ class CCorvaneConversion {
         KvtSlot slot{};
         // Records too early, and records that are no velocity record after all, take a number
         // and leave their slot padded.
-        if (nSample < 0 || m_input.TimeStamp() < kLowerTimeBound ||
+        if (nSample < 0 || m_input.TimeStamp() < kCorvaneEarliestStamp ||
             !ReadVelocitySample(m_input.Data(), slot)) {
             return;
         }

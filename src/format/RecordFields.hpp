@@ -48,6 +48,10 @@ inline constexpr std::size_t Temperature = 28;
 inline constexpr std::size_t Arrays = 30;
 }  // namespace PeloraVelocityField
 
+// Velocity counts of the user configuration's scales.
+inline constexpr double kCoarseVelocityScale = 0.001;  // m/s per count
+inline constexpr double kFineVelocityScale = 0.0001;
+
 // The six words of the instrument's state that the Tarsis system samples and the Pelora velocity
 // records both carry, each at its own places.
 struct SStateFields {

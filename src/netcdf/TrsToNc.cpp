@@ -117,7 +117,8 @@ class CTarsisNcConversion {
         STarsisNcShape shape;
         shape.nBeams = m_nBeams;
         shape.nCoordinateSystem = m_nCoordinateSystem;
-        shape.dVelocityScale = m_reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001;
+        shape.dVelocityScale =
+            m_reader.Conf().GetFineVelocityScale() ? kFineVelocityScale : kCoarseVelocityScale;
         shape.nDeflateLevel = std::clamp(m_options.nDeflateLevel, 0, 9);
         shape.nChunkLength = kTarsisChunkLength;
         shape.bPosition = metadata.HasPosition();
