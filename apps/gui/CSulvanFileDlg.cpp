@@ -11,6 +11,7 @@
 
 #include "CAboutDlg.hpp"
 #include "CQtUserInterface.hpp"
+#include "CQuickLookPane.hpp"
 #include "CTextProgressCtrl.hpp"
 #include "DialogUnits.hpp"
 #include "Icons.hpp"
@@ -145,7 +146,16 @@ void CSulvanFileDlg::CreateControls() {
     pConvert->setDefault(true);
 
     pMenuBar->setFixedWidth(place.ClientSize().width());
-    setFixedSize(place.ClientSize());
+    // The quick look goes below the original area, which keeps its size and places.
+    const QSize client = place.ClientSize();
+    m_pQuickLook = new CQuickLookPane(client.width(), this);
+    m_pQuickLook->move(0, client.height());
+    const auto fit = [this, client] {
+        setFixedSize(client.width(), client.height() + m_pQuickLook->height());
+    };
+    connect(m_pQuickLook, &CQuickLookPane::HeightChanged, this, fit);
+    fit();
+    connect(m_pListFiles, &QListWidget::itemSelectionChanged, this, &CSulvanFileDlg::ShowQuickLook);
 }
 
 void CSulvanFileDlg::AddFiles() {
@@ -189,6 +199,16 @@ void CSulvanFileDlg::Convert() {
 void CSulvanFileDlg::ShowAbout() {
     CAboutDlg about(windowTitle(), this);
     about.exec();
+}
+
+void CSulvanFileDlg::ShowQuickLook() {
+    const QList<QListWidgetItem*> selected = m_pListFiles->selectedItems();
+    // No row for none or several selected (-1 turns into a size no list has), and none past the
+    // state's end while the list is refilled from a state that has changed already.
+    const auto nRow =
+        static_cast<std::size_t>(selected.size() == 1 ? m_pListFiles->row(selected.front()) : -1);
+    m_pQuickLook->ShowRecording(
+        nRow < m_state.m_listFiles.size() ? m_state.m_listFiles[nRow].strFullPath : std::string());
 }
 
 void CSulvanFileDlg::ReadControls() {

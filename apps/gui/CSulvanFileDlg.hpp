@@ -22,6 +22,7 @@ class CUserInterface;
 namespace sulvan::gui {
 
 class CQtUserInterface;
+class CQuickLookPane;
 class CTextProgressCtrl;
 
 class CSulvanFileDlg : public QDialog {
@@ -46,6 +47,8 @@ class CSulvanFileDlg : public QDialog {
     void BrowseForDestination();
     void Convert();
     void ShowAbout();
+    // The one recording selected, or none, to the quick look.
+    void ShowQuickLook();
 
     void ReadControls();
     void WriteControls();
@@ -59,6 +62,7 @@ class CSulvanFileDlg : public QDialog {
     QLineEdit* m_pEditDestFolder = nullptr;
     QCheckBox* m_pCheckChecksum = nullptr;
     QCheckBox* m_pCheckBurstFiles = nullptr;
+    CQuickLookPane* m_pQuickLook = nullptr;
 
     SFileChoosers m_choosers;
     std::unique_ptr<CQtUserInterface> m_pOwnUi;  // when no other was handed in

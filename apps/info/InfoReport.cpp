@@ -5,15 +5,10 @@
 
 #include "CJsonWriter.hpp"
 #include "platform/DateTime.hpp"
+#include "reader/FileFamily.hpp"
 
 namespace sulvan::info {
 namespace {
-
-const char* FamilyName(int nFamily) {
-    static constexpr const char* kNames[] = {"Pelora",     "Tarsis",   "profiler", "Kestra",
-                                             "instrument", "profiler", "Corvane"};
-    return nFamily >= 0 && nFamily < 7 ? kNames[nFamily] : "unknown";
-}
 
 std::string RecordName(int nId) {
     switch (nId) {
@@ -177,7 +172,7 @@ void WriteTime(CJsonWriter& json, std::string_view strKey, const std::optional<d
 
 }  // namespace
 
-void WriteText(const SRecordingInfo& info, std::ostream& out) {
+void WriteText(const SRecordingInfo& info, std::ostream& out, const std::string& strPlot) {
     out << info.strPath << '\n';
     Line(out, "family",
          (info.family
@@ -193,9 +188,12 @@ void WriteText(const SRecordingInfo& info, std::ostream& out) {
     if (info.corvane) {
         WriteCorvaneText(*info.corvane, info.nSize, out);
     }
+    if (!strPlot.empty()) {
+        Line(out, "plot", strPlot);
+    }
 }
 
-void WriteJson(const SRecordingInfo& info, std::ostream& out) {
+void WriteJson(const SRecordingInfo& info, std::ostream& out, const std::string& strPlot) {
     CJsonWriter json(out);
     json.BeginObject();
     json.String("path", info.strPath);
@@ -275,6 +273,9 @@ void WriteJson(const SRecordingInfo& info, std::ostream& out) {
         } else {
             json.Null("dataEndsAt");
         }
+    }
+    if (!strPlot.empty()) {
+        json.String("plot", strPlot);
     }
     json.EndObject();
 }

@@ -1,5 +1,8 @@
 #include "app/RecordingInfo.hpp"
 
+#include <algorithm>
+
+#include "app/CRecordingObserver.hpp"
 #include "config/ConfigFields.hpp"
 #include "convert/BurstHeaderRepair.hpp"
 #include "convert/CCorvaneFile.hpp"
@@ -11,7 +14,8 @@
 namespace sulvan {
 namespace {
 
-constexpr std::uint64_t kUpperTimeBound = 441480672000000000;  // 2999-12-31
+// Records between two questions whether an observer wants the pass stopped.
+constexpr std::uint64_t kStopCheckEvery = 4096;
 
 SDeploymentInfo DeploymentOf(const CConfig& config) {
     SDeploymentInfo info;
@@ -35,9 +39,13 @@ std::optional<double> TimeOrNone(double dValue) {
     return dValue == 0.0 ? std::nullopt : std::optional<double>(dValue);
 }
 
+bool HasRecords(const std::array<std::uint64_t, 256>& counts) {
+    return std::any_of(counts.begin(), counts.end(), [](std::uint64_t n) { return n != 0; });
+}
+
 // Opened silently: configuration problems are taken as if the repair were declined, so the
 // walk sees the file as a conversion of it would.
-void InspectFramed(SRecordingInfo& info) {
+void InspectFramed(SRecordingInfo& info, CRecordingObserver* pObserver) {
     CInsFile reader;
     std::string strName = info.strPath;
     SFileOutcome opened;
@@ -62,21 +70,43 @@ void InspectFramed(SRecordingInfo& info) {
     framed.firstTime = TimeOrNone(reader.GetFirstTime());
     framed.lastTime = TimeOrNone(reader.GetLastTime());
 
-    CRecordWalk walk(reader.File(), reader.Geometry());
+    SWalkOptions options;
+    if (pObserver != nullptr) {
+        pObserver->BeginFramed(reader);
+        options.fnSkippedSpan = [pObserver](const SDamageSpan& span) {
+            pObserver->TakeSkippedSpan(span);
+        };
+    }
+    CRecordWalk walk(reader.File(), reader.Geometry(), std::move(options));
     std::uint8_t nPrevious = 0;
+    std::uint64_t nRecords = 0;
     for (SRecordView record; walk.Next(record);) {
         const std::uint8_t nId = record.Id();
         ++framed.recordCounts[nId];
         const bool bOpensWaveBurst =
             nId == RecordId::PeloraWaveSample && nPrevious != RecordId::PeloraWaveSample;
-        framed.nBursts += nId == RecordId::VelocityHeader || bOpensWaveBurst ? 1 : 0;
+        const bool bOpensBurst = nId == RecordId::VelocityHeader || bOpensWaveBurst;
+        framed.nBursts += bOpensBurst ? 1 : 0;
         nPrevious = nId;
+        if (pObserver != nullptr) {
+            pObserver->TakeRecord(record, bOpensBurst);
+            if (++nRecords % kStopCheckEvery == 0 && pObserver->IsStopRequested()) {
+                break;
+            }
+        }
     }
     framed.damage = walk.Damage();
+    // Bytes without a single record or configuration record in them are no recording, even
+    // under a known extension.
+    if (!framed.bHardwareValid && !framed.bHeadValid && !framed.bUserValid &&
+        !HasRecords(framed.recordCounts)) {
+        info.strError = "no configuration and no intact record: not a recording";
+        return;
+    }
     info.framed = std::move(framed);
 }
 
-void InspectCorvane(SRecordingInfo& info) {
+void InspectCorvane(SRecordingInfo& info, CRecordingObserver* pObserver) {
     CCorvaneFile input;
     try {
         if (!input.Open(info.strPath)) {
@@ -91,20 +121,29 @@ void InspectCorvane(SRecordingInfo& info) {
     corvane.config = input.Config();
     corvane.nStartTimeStamp = input.StartTimeStamp();
     corvane.samplesPerProbe.assign(corvane.config.probes.size(), 0);
+    if (pObserver != nullptr) {
+        pObserver->BeginCorvane(input);
+    }
     // Intact data end where the file does, at the end of the last chunk.
     std::uint64_t nChunkStart = input.Position();
     std::uint64_t nDataEnd = input.Position();
     for (bool bMore = input.Length() != 0; bMore; bMore = input.Next()) {
         ++corvane.nChunks;
-        nChunkStart = input.Position() - 12;
+        nChunkStart = input.ChunkStart();
         nDataEnd = input.Position() + 2 * std::uint64_t{input.Length()};
-        if (input.TimeStamp() > kUpperTimeBound) {
+        if (input.TimeStamp() > kCorvaneLatestStamp) {
             ++corvane.nLateStamps;
             continue;
         }
         ++corvane.recordCounts[input.Id()];
         if (input.Id() == 0x51 && input.ProbeIndex() < corvane.samplesPerProbe.size()) {
             ++corvane.samplesPerProbe[input.ProbeIndex()];
+        }
+        if (pObserver != nullptr) {
+            pObserver->TakeChunk(input);
+            if (corvane.nChunks % kStopCheckEvery == 0 && pObserver->IsStopRequested()) {
+                break;
+            }
         }
     }
     if (nDataEnd != input.FileSize()) {
@@ -115,7 +154,7 @@ void InspectCorvane(SRecordingInfo& info) {
 
 }  // namespace
 
-SRecordingInfo InspectRecording(const std::string& strPath) {
+SRecordingInfo InspectRecording(const std::string& strPath, CRecordingObserver* pObserver) {
     SRecordingInfo info;
     info.strPath = strPath;
     info.family = FamilyFromFileName(strPath);
@@ -130,9 +169,9 @@ SRecordingInfo InspectRecording(const std::string& strPath) {
     if (!info.family) {
         info.strError = "not a recording this program knows (by its extension)";
     } else if (*info.family == Family::Corvane) {
-        InspectCorvane(info);
+        InspectCorvane(info, pObserver);
     } else {
-        InspectFramed(info);
+        InspectFramed(info, pObserver);
     }
     return info;
 }

@@ -72,6 +72,10 @@ struct SRecordingInfo {
     std::optional<SCorvaneInfo> corvane;
 };
 
-SRecordingInfo InspectRecording(const std::string& strPath);
+class CRecordingObserver;
+
+// pObserver, when given, is shown the records of the pass as the inspection meets them.
+SRecordingInfo InspectRecording(const std::string& strPath,
+                                CRecordingObserver* pObserver = nullptr);
 
 }  // namespace sulvan

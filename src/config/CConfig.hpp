@@ -12,9 +12,10 @@ namespace sulvan {
 class CInsConf;
 class CUserInterface;
 
-// The last finding of a validation, shared by every deployment object of the process.
-extern int g_nConfigError;
-extern std::string g_strConfigError;
+// The last finding of a validation, shared by every deployment object of the thread: the
+// dialog's quick look opens recordings on a worker thread while the window's thread converts.
+extern thread_local int g_nConfigError;
+extern thread_local std::string g_strConfigError;
 
 class CConfig {
   public:

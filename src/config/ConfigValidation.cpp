@@ -16,8 +16,8 @@
 
 namespace sulvan {
 
-int g_nConfigError = 0;
-std::string g_strConfigError;
+thread_local int g_nConfigError = 0;
+thread_local std::string g_strConfigError;
 
 namespace {
 

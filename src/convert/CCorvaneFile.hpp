@@ -35,7 +35,11 @@ class CCorvaneFile {
     // next call. Empty when the file ends first, which also ends the data.
     std::span<const std::uint8_t> Data();
     std::uint64_t Position() const { return m_file.GetPosition(); }
+    // Where the current chunk starts, its header included.
+    std::uint64_t ChunkStart() const { return Position() - kCorvaneChunkHeaderSize; }
     std::uint64_t FileSize() const { return m_nFileSize; }
+    // Where the first chunk starts, after the header and the two text blocks.
+    std::uint64_t DataStart() const { return m_nDataStart; }
 
     std::uint16_t ProbeIndex() const { return m_nProbe; }
     std::uint64_t TimeStamp() const { return m_nTimeStamp; }

@@ -10,6 +10,7 @@
 #include "convert/KvtSampleMap.hpp"
 #include "convert/OutputSafety.hpp"
 #include "convert/ProbeVelocityRecord.hpp"
+#include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/DateTime.hpp"
 #include "platform/FileError.hpp"

@@ -89,7 +89,8 @@ class CTarsisConversion {
           m_strRequestedPath(strOutputPath),
           m_bBurstFileMode(WritesBurstFiles(reader, bBurstFiles)),
           m_header(MakeFileHeader(reader)),
-          m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? 0.0001 : 0.001),
+          m_dVelocityScale(reader.Conf().GetFineVelocityScale() ? kFineVelocityScale
+                                                                : kCoarseVelocityScale),
           m_beamSources(std::clamp(reader.Conf().GetUserBeams(), 0, 3),
                         reader.Conf().GetUserCells()) {}
 

@@ -7,8 +7,6 @@ namespace {
 
 constexpr int kCenturyPivot = 90;
 
-enum EClockByte { Minute, Second, Day, Hour, Year, Month };
-
 }  // namespace
 
 int BcdToBin(std::uint8_t nByte) {
@@ -23,13 +21,13 @@ std::uint8_t BinToBcd(int nValue) {
 
 SDateTimeFields SplitClock(const std::uint8_t* pClock) {
     SDateTimeFields fields;
-    const int nYear = BcdToBin(pClock[Year]);
+    const int nYear = BcdToBin(pClock[ClockByte::Year]);
     fields.nYear = nYear < kCenturyPivot ? 2000 + nYear : 1900 + nYear;
-    fields.nMonth = BcdToBin(pClock[Month]);
-    fields.nDay = BcdToBin(pClock[Day]);
-    fields.nHour = BcdToBin(pClock[Hour]);
-    fields.nMinute = BcdToBin(pClock[Minute]);
-    fields.nSecond = BcdToBin(pClock[Second]);
+    fields.nMonth = BcdToBin(pClock[ClockByte::Month]);
+    fields.nDay = BcdToBin(pClock[ClockByte::Day]);
+    fields.nHour = BcdToBin(pClock[ClockByte::Hour]);
+    fields.nMinute = BcdToBin(pClock[ClockByte::Minute]);
+    fields.nSecond = BcdToBin(pClock[ClockByte::Second]);
     return fields;
 }
 
@@ -44,12 +42,12 @@ ClockBytes EncodeClock(double dValue, bool bInvalid) {
         return kInvalidClock;
     }
     ClockBytes clock{};
-    clock[Minute] = BinToBcd(fields->nMinute);
-    clock[Second] = BinToBcd(fields->nSecond);
-    clock[Day] = BinToBcd(fields->nDay);
-    clock[Hour] = BinToBcd(fields->nHour);
-    clock[Year] = BinToBcd(fields->nYear % 100);
-    clock[Month] = BinToBcd(fields->nMonth);
+    clock[ClockByte::Minute] = BinToBcd(fields->nMinute);
+    clock[ClockByte::Second] = BinToBcd(fields->nSecond);
+    clock[ClockByte::Day] = BinToBcd(fields->nDay);
+    clock[ClockByte::Hour] = BinToBcd(fields->nHour);
+    clock[ClockByte::Year] = BinToBcd(fields->nYear % 100);
+    clock[ClockByte::Month] = BinToBcd(fields->nMonth);
     return clock;
 }
 

@@ -12,6 +12,15 @@
 namespace sulvan {
 
 inline constexpr std::size_t kClockSize = 6;
+// Where each field lies in a clock.
+namespace ClockByte {
+inline constexpr std::size_t Minute = 0;
+inline constexpr std::size_t Second = 1;
+inline constexpr std::size_t Day = 2;
+inline constexpr std::size_t Hour = 3;
+inline constexpr std::size_t Year = 4;
+inline constexpr std::size_t Month = 5;
+}  // namespace ClockByte
 using ClockBytes = std::array<std::uint8_t, kClockSize>;
 
 // The clock written for a date-time value that cannot be formed.

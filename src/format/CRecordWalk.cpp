@@ -115,6 +115,9 @@ void CRecordWalk::CloseDamage(std::uint64_t nPosition) {
     m_damage.nSkippedBytes += nSpan;
     ++m_damage.nSkippedSpans;
     m_damage.nLargestSpan = std::max(m_damage.nLargestSpan, nSpan);
+    if (m_options.fnSkippedSpan) {
+        m_options.fnSkippedSpan({m_nDamageStart, nSpan});
+    }
 }
 
 }  // namespace sulvan

@@ -10,6 +10,7 @@
 // record" without copying or calling the OS. It touches the file only to refill the window.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "format/SRecordGeometry.hpp"
@@ -27,6 +28,13 @@ struct SDamageReport {
     bool IsClean() const { return nSkippedBytes == 0 && nChecksumErrors == 0; }
 };
 
+// One run of bytes the walk passed over, by its place in the file.
+struct SDamageSpan {
+    std::uint64_t nOffset = 0;
+    std::uint64_t nSize = 0;
+    bool operator==(const SDamageSpan&) const = default;
+};
+
 // The converters of velocity samples take no record longer than this: a longer one is damage.
 inline constexpr std::size_t kConverterRecordSizeLimit = 2048;
 
@@ -38,6 +46,9 @@ struct SWalkOptions {
     // are (0: none is).
     std::size_t nSkipSizeAbove = 0;
     bool bVerifyChecksum = true;
+    // Told of each skipped span when the walk has found where it ends, in file order; for
+    // callers that need to know where the damage lies, not only how much there is.
+    std::function<void(const SDamageSpan&)> fnSkippedSpan = {};
 };
 
 // One record, as it lies in the file's window: valid until the next call of the walk.

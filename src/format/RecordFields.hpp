@@ -49,7 +49,7 @@ inline constexpr std::size_t Temperature = 28;
 inline constexpr std::size_t Arrays = 30;
 }  // namespace PeloraVelocityField
 
-// Velocity counts of the user configuration's scale.
+// Velocity counts of the user configuration's scales.
 inline constexpr double kCoarseVelocityScale = 0.001;  // m/s per count
 inline constexpr double kFineVelocityScale = 0.0001;
 

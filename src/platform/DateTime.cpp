@@ -65,21 +65,32 @@ bool SDateTimeFields::SameDateTime(const SDateTimeFields& other) const {
 }
 
 std::optional<double> DateTimeFromFields(const SDateTimeFields& fields) {
-    // Fields come back from their value exactly when each lies in its range; checking the
-    // ranges spares the conversion back, which record walks would pay per record.
-    if (fields.nYear < kFirstYear || fields.nYear > kLastYear || fields.nMonth < 1 ||
-        fields.nMonth > 12 || fields.nDay < 1 ||
-        fields.nDay > DaysInMonth(fields.nYear, fields.nMonth) || fields.nHour < 0 ||
-        fields.nHour > 23 || fields.nMinute < 0 || fields.nMinute > 59 || fields.nSecond < 0 ||
-        fields.nSecond > 59) {
+    const std::optional<double> date = DateFromFields(fields.nYear, fields.nMonth, fields.nDay);
+    return date ? AtTimeOfDay(*date, fields.nHour, fields.nMinute, fields.nSecond) : std::nullopt;
+}
+
+// Fields come back from their value exactly when each lies in its range; checking the ranges
+// spares the conversion back, which record walks would pay per record.
+std::optional<double> DateFromFields(int nYear, int nMonth, int nDay) {
+    if (nYear < kFirstYear || nYear > kLastYear || nMonth < 1 || nMonth > 12 || nDay < 1 ||
+        nDay > DaysInMonth(nYear, nMonth)) {
         return std::nullopt;
     }
-    const std::int64_t days =
-        DaysFromCivil(fields.nYear, fields.nMonth, fields.nDay) + kUnixEpochInDateTime;
-    const std::int64_t seconds =
-        std::int64_t{fields.nHour} * 3600 + std::int64_t{fields.nMinute} * 60 + fields.nSecond;
+    return static_cast<double>(DaysFromCivil(nYear, nMonth, nDay) + kUnixEpochInDateTime);
+}
+
+bool IsTimeOfDay(int nHour, int nMinute, int nSecond) {
+    return nHour >= 0 && nHour <= 23 && nMinute >= 0 && nMinute <= 59 && nSecond >= 0 &&
+           nSecond <= 59;
+}
+
+std::optional<double> AtTimeOfDay(double dDate, int nHour, int nMinute, int nSecond) {
+    if (!IsTimeOfDay(nHour, nMinute, nSecond)) {
+        return std::nullopt;
+    }
+    const std::int64_t seconds = std::int64_t{nHour} * 3600 + std::int64_t{nMinute} * 60 + nSecond;
     const double dTime = static_cast<double>(seconds) / kSecondsPerDay;
-    return days >= 0 ? static_cast<double>(days) + dTime : static_cast<double>(days) - dTime;
+    return dDate >= 0 ? dDate + dTime : dDate - dTime;
 }
 
 std::optional<SDateTimeFields> FieldsFromDateTime(double dValue) {
@@ -137,6 +148,13 @@ SDateTimeFields FieldsFromFileTime(std::uint64_t nTicks) {
     SetTimeOfDay(static_cast<std::int64_t>(nSeconds % kSecondsPerDay), fields);
     fields.nMillisecond = static_cast<int>(nMilliseconds % 1000);
     return fields;
+}
+
+double DateTimeFromFileTime(std::uint64_t nTicks) {
+    constexpr double kTicksPerDay =
+        static_cast<double>(kTicksPerMillisecond) * 1000.0 * static_cast<double>(kSecondsPerDay);
+    return static_cast<double>(nTicks) / kTicksPerDay -
+           static_cast<double>(kFileTimeEpochToUnix - kUnixEpochInDateTime);
 }
 
 }  // namespace sulvan

@@ -30,6 +30,13 @@ inline constexpr int kLastYear = 9999;
 // fields: month 13, day 32, hour 24, minute 60 and the like are invalid.
 std::optional<double> DateTimeFromFields(const SDateTimeFields& fields);
 
+// The same in steps, for callers that meet many times of one day: the value of a date at 00:00
+// (empty for a date that does not exist or lies outside the years), whether a time of day is
+// one, and the value of a time of day on a date.
+std::optional<double> DateFromFields(int nYear, int nMonth, int nDay);
+bool IsTimeOfDay(int nHour, int nMinute, int nSecond);
+std::optional<double> AtTimeOfDay(double dDate, int nHour, int nMinute, int nSecond);
+
 // Calendar fields of a value, rounded to the nearest second. Empty for values outside the
 // representable years and for values that are not numbers.
 std::optional<SDateTimeFields> FieldsFromDateTime(double dValue);
@@ -45,5 +52,9 @@ double CurrentLocalDateTime();
 // A file-time stamp: 100-nanosecond intervals since 1601-01-01 00:00:00, without any
 // time-zone adjustment, as calendar fields with milliseconds.
 SDateTimeFields FieldsFromFileTime(std::uint64_t nTicks);
+
+// The date-time value of a file-time stamp from 1899-12-30 on (earlier stamps come out on the
+// linear day scale of LinearDays).
+double DateTimeFromFileTime(std::uint64_t nTicks);
 
 }  // namespace sulvan

@@ -32,4 +32,10 @@ std::optional<int> FamilyFromFileName(std::string_view strPath) {
     return std::nullopt;
 }
 
+const char* FamilyName(int nFamily) {
+    static constexpr const char* kNames[] = {"Pelora",     "Tarsis",   "profiler", "Kestra",
+                                             "instrument", "profiler", "Corvane"};
+    return nFamily >= 0 && nFamily < 7 ? kNames[nFamily] : "unknown";
+}
+
 }  // namespace sulvan

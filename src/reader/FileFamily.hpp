@@ -11,4 +11,8 @@ namespace sulvan {
 // searched, so a folder named "x.pld" does not make the files inside it Pelora recordings.
 std::optional<int> FamilyFromFileName(std::string_view strPath);
 
+// The family's name for people ("Pelora", "Tarsis", "Corvane", ...); "unknown" for codes
+// outside 0 to 6.
+const char* FamilyName(int nFamily);
+
 }  // namespace sulvan

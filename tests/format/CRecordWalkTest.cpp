@@ -27,6 +27,8 @@ class CRecordWalkTest : public ::testing::Test {
     std::vector<SSeen> Walk(const Bytes& image, SWalkOptions options = {}) {
         CBinaryFile file;
         file.Open(m_dir.Write("walk.trs", image), CBinaryFile::EOpenMode::Read);
+        m_spans.clear();
+        options.fnSkippedSpan = [this](const SDamageSpan& span) { m_spans.push_back(span); };
         CRecordWalk walk(file, m_geometry, options);
         std::vector<SSeen> seen;
         SRecordView record;
@@ -37,12 +39,14 @@ class CRecordWalkTest : public ::testing::Test {
         EXPECT_FALSE(walk.Next(record)) << "a finished walk stays finished";
         EXPECT_EQ(file.GetPosition(), walk.Position());
         m_damage = walk.Damage();
+        EXPECT_EQ(m_spans.size(), m_damage.nSkippedSpans);
         return seen;
     }
 
     CTempDir m_dir;
     SRecordGeometry m_geometry;
     SDamageReport m_damage;
+    std::vector<SDamageSpan> m_spans;
 };
 
 TEST_F(CRecordWalkTest, HandsOutIntactRecordsInOrderAndSkipsConfiguration) {
@@ -69,7 +73,7 @@ TEST_F(CRecordWalkTest, SlidesOneByteAfterABadChecksumAndFindsTheNextRecord) {
     EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 48, 28}}));
     EXPECT_EQ(m_damage.nChecksumErrors, 1u);
     EXPECT_EQ(m_damage.nSkippedBytes, 24u);
-    EXPECT_EQ(m_damage.nSkippedSpans, 1u);
+    EXPECT_EQ(m_spans, (std::vector<SDamageSpan>{{24, 24}}));
 }
 
 TEST_F(CRecordWalkTest, CountsGarbageAndBogusHeadersAsOneSpan) {
@@ -84,17 +88,27 @@ TEST_F(CRecordWalkTest, CountsGarbageAndBogusHeadersAsOneSpan) {
                             .Image();
     EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}, {0x11, 36, 28}, {0x10, 66, 24}}));
     EXPECT_EQ(m_damage.nSkippedBytes, 14u);
-    EXPECT_EQ(m_damage.nSkippedSpans, 2u);
+    EXPECT_EQ(m_spans, (std::vector<SDamageSpan>{{24, 12}, {64, 2}}));
     EXPECT_EQ(m_damage.nLargestSpan, 12u);
     EXPECT_EQ(m_damage.nChecksumErrors, 0u);
+}
+
+TEST_F(CRecordWalkTest, AConfigurationRecordAmidDamageEndsOneSpanAndTheNextStartsAfterIt) {
+    const Bytes image = CRecordingBuilder()
+                            .Garbage(7)
+                            .Add(HardwareConfig())
+                            .Garbage(4)
+                            .Add(VelocitySample())
+                            .Image();
+    EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 59, 24}}));
+    EXPECT_EQ(m_spans, (std::vector<SDamageSpan>{{0, 7}, {55, 4}}));
 }
 
 TEST_F(CRecordWalkTest, EndsAtARecordCutShortByTheEndOfTheFile) {
     const Bytes image =
         CRecordingBuilder().Add(VelocitySample()).Add(SystemSample()).TruncateBy(3).Image();
     EXPECT_EQ(Walk(image), (std::vector<SSeen>{{0x10, 0, 24}}));
-    EXPECT_EQ(m_damage.nSkippedBytes, 25u);
-    EXPECT_EQ(m_damage.nSkippedSpans, 1u);
+    EXPECT_EQ(m_spans, (std::vector<SDamageSpan>{{24, 25}}));
 }
 
 TEST_F(CRecordWalkTest, WithoutChecksumControlDamagedRecordsPass) {

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "CTempDir.hpp"
 #include "ProcessRun.hpp"
+#include "RecordBuilder.hpp"
 
 namespace sulvan {
 namespace {
@@ -92,16 +94,78 @@ TEST_F(SulvanInfoTest, CorvaneRecordingsReportTheirProbes) {
 TEST_F(SulvanInfoTest, TextForPeopleAndStatus1ForWhatIsNoRecording) {
     Synth("run.trs", {"--samples", "10"});
     m_dir.Write("empty.trs", {});
+    m_dir.Write("garbage.trs", std::vector<std::uint8_t>(3000, 0x5A));
     const test::SProcessResult result = test::RunProcess(
-        SULVAN_INFO_PROGRAM, {"run.trs", "empty.trs", "missing.trs"}, m_dir.Path());
+        SULVAN_INFO_PROGRAM, {"run.trs", "empty.trs", "garbage.trs", "missing.trs"}, m_dir.Path());
     EXPECT_EQ(result.nStatus, 1);
     EXPECT_NE(result.strOut.find("run.trs\n  family          Tarsis (1), "), std::string::npos);
     EXPECT_NE(result.strOut.find("  records         0x10 velocity sample: 10, "), std::string::npos)
         << result.strOut;
     EXPECT_EQ(result.strErr,
               "sulvan-info: empty.trs: the file is empty\n"
+              "sulvan-info: garbage.trs: no configuration and no intact record: not a "
+              "recording\n"
               "sulvan-info: missing.trs: No such file or directory\n");
 }
+
+#ifdef SULVAN_INFO_PLOTS
+// Width and height from a PNG's header chunk.
+std::pair<int, int> PngSize(const std::string& strPath) {
+    const std::vector<std::uint8_t> bytes = test::ReadFileBytes(strPath);
+    const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() < 24 || !std::equal(signature.begin(), signature.end(), bytes.begin())) {
+        return {0, 0};
+    }
+    const auto be32 = [&](std::size_t i) {
+        return bytes[i] << 24 | bytes[i + 1] << 16 | bytes[i + 2] << 8 | bytes[i + 3];
+    };
+    return {be32(16), be32(20)};
+}
+
+TEST_F(SulvanInfoTest, PlotWritesOnePngPerRecordingBesideItOrInTheDestination) {
+    Synth("run.trs", {"--samples", "500", "--garbage-every", "50"});
+    Synth("site.pld", {"--kind", "pelora", "--samples", "60", "--wave-samples", "19"});
+    std::filesystem::create_directories(m_dir.Path("sub"));
+    std::filesystem::create_directories(m_dir.Path("out"));
+    Synth("sub/run.trs", {"--samples", "20"});
+
+    test::SProcessResult result =
+        test::RunProcess(SULVAN_INFO_PROGRAM, {"--plot", "--json", "run.trs"}, m_dir.Path());
+    ASSERT_EQ(result.nStatus, 0) << result.strErr;
+    EXPECT_EQ(json::parse(result.strOut)["plot"], "run.png");
+    EXPECT_EQ(PngSize(m_dir.Path("run.png")), std::make_pair(1000, 700));
+
+    result = test::RunProcess(SULVAN_INFO_PROGRAM,
+                              {"--plot", "--width", "480", "--height", "320", "-d", "out",
+                               "run.trs", "site.pld", "sub/run.trs"},
+                              m_dir.Path());
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_NE(result.strOut.find("  plot            out/site.png\n"), std::string::npos);
+    EXPECT_EQ(PngSize(m_dir.Path("out/run.png")), std::make_pair(480, 320));
+    EXPECT_EQ(PngSize(m_dir.Path("out/site.png")), std::make_pair(480, 320));
+    // The second run.png would replace the first.
+    EXPECT_EQ(result.strErr,
+              "sulvan-info: sub/run.trs: out/run.png was written for another recording of "
+              "this run already\n");
+
+    EXPECT_EQ(
+        test::RunProcess(SULVAN_INFO_PROGRAM, {"--width", "480", "run.trs"}, m_dir.Path()).nStatus,
+        2);
+}
+
+TEST_F(SulvanInfoTest, PlotDrawsARecordingWithoutDataAndRefusesWhatIsNoRecording) {
+    m_dir.Write("idle.trs", records::StandardConfiguration());
+    m_dir.Write("garbage.trs", std::vector<std::uint8_t>(3000, 0x5A));
+    const test::SProcessResult result =
+        test::RunProcess(SULVAN_INFO_PROGRAM, {"--plot", "idle.trs", "garbage.trs"}, m_dir.Path());
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_EQ(PngSize(m_dir.Path("idle.png")), std::make_pair(1000, 700));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Path("garbage.png")));
+    EXPECT_EQ(result.strErr,
+              "sulvan-info: garbage.trs: no configuration and no intact record: not a "
+              "recording\n");
+}
+#endif
 
 }  // namespace
 }  // namespace sulvan

@@ -88,5 +88,14 @@ TEST(DateTime, ExactlyTheDaysThatExistHaveValuesAndComeBackFromThem) {
     }
 }
 
+TEST(DateTime, FileTimeStampsLandOnTheDateTimeScale) {
+    // 100-nanosecond ticks from 1601-01-01 to 1899-12-30 and to 2010-05-17 13:45:30.250.
+    EXPECT_EQ(DateTimeFromFileTime(94353120000000000), 0.0);
+    const double dSecond = 1.0 / 86400;
+    EXPECT_NEAR(DateTimeFromFileTime(129185775302500000),
+                *DateTimeFromFields(Fields(2010, 5, 17, 13, 45, 30)) + 0.25 * dSecond,
+                1e-3 * dSecond);
+}
+
 }  // namespace
 }  // namespace sulvan

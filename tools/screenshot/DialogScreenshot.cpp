@@ -1,12 +1,15 @@
 // Pictures the main dialog as a person sees it after a conversion: adds the recordings given,
 // picks the Tarsis conversion and a destination folder through the dialog's own controls,
-// presses Convert and saves the window as a PNG. A message box on the way fails the run, so
-// the picture never shows a half-finished conversion.
+// presses Convert, selects the first recording alone so that the quick look shows it, and
+// saves the window as a PNG. A message box on the way fails the run, so the picture never
+// shows a half-finished conversion.
 //
 // Usage: sulvan-dialog-screenshot OUTPUT.png DESTINATION_FOLDER RECORDING...
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "CQuickLookPane.hpp"
 #include "CSulvanFileApp.hpp"
 #include "CSulvanFileDlg.hpp"
 #include "app/CSulvanFileDlg.hpp"
@@ -68,6 +72,15 @@ int main(int argc, char** argv) {
     dialog.findChild<QComboBox*>()->setCurrentIndex(
         sulvan::PositionOf(sulvan::EConversion::TrsToAdv));
     FindButton(dialog, QStringLiteral("Convert"))->click();
+    auto* pFiles = dialog.findChild<QListWidget*>();
+    pFiles->clearSelection();
+    pFiles->item(0)->setSelected(true);
+    const auto* pQuickLook = dialog.findChild<sulvan::gui::CQuickLookPane*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (pQuickLook->Picture().isNull() && waited.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     QApplication::processEvents();
     if (!dialog.grab().save(strOutput, "PNG")) {
         std::fprintf(stderr, "sulvan-dialog-screenshot: cannot write %s\n", argv[1]);
