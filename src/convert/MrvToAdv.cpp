@@ -6,11 +6,11 @@
 
 #include "convert/AdvLayout.hpp"
 #include "convert/CCorvaneFile.hpp"
+#include "convert/CCorvaneSampleWalk.hpp"
 #include "convert/CPercentProgress.hpp"
 #include "convert/KvtSampleMap.hpp"
 #include "convert/OutputSafety.hpp"
 #include "convert/ProbeVelocityRecord.hpp"
-#include "platform/ByteOrder.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/DateTime.hpp"
 #include "platform/FileError.hpp"
@@ -22,13 +22,6 @@ namespace {
 constexpr const char* kInvalidInput = "Invalid file or conversion.";
 // A record is written as soon as some probe is this many samples beyond it.
 constexpr std::int32_t kAlignmentWindow = 10;
-
-namespace ChunkId {
-constexpr std::uint8_t TimeMark = 0x0F;
-constexpr std::uint8_t Velocity = 0x51;
-constexpr std::uint8_t NumberOnly1 = 0x81;
-constexpr std::uint8_t NumberOnly2 = 0x91;
-}  // namespace ChunkId
 
 std::uint8_t FieldByte(int nValue) {
     return static_cast<std::uint8_t>(nValue);
@@ -64,21 +57,17 @@ SAdvInstrumentBlock MakeInstrumentBlock(const ProbeConfig& probe) {
     return block;
 }
 
-// The first cell of each of the first three beams; nothing when the record is not a velocity
-// record or is shorter than its status word says.
-bool ReadVelocitySample(std::span<const std::uint8_t> record, KvtSlot& slot) {
-    const std::optional<SProbeVelocityRecord> fields = ReadProbeVelocityRecord(record);
-    if (!fields) {
-        return false;
-    }
+// The first cell of each of the first three beams.
+KvtSlot SlotOf(const SProbeVelocityRecord& fields) {
     SAdvSample sample;
-    for (std::size_t b = 0; b < std::min<std::size_t>(fields->nBeams, 3); ++b) {
-        sample.velocity[b] = static_cast<float>(fields->VelocityCount(b) * fields->dScale);
-        sample.amplitude[b] = fields->Amplitude(b);
-        sample.correlation[b] = fields->Correlation(b);
+    for (std::size_t b = 0; b < std::min<std::size_t>(fields.nBeams, 3); ++b) {
+        sample.velocity[b] = static_cast<float>(fields.VelocityCount(b) * fields.dScale);
+        sample.amplitude[b] = fields.Amplitude(b);
+        sample.correlation[b] = fields.Correlation(b);
     }
+    KvtSlot slot{};
     EncodeAdvSample(sample, false, slot.data());
-    return true;
+    return slot;
 }
 
 class CCorvaneConversion {
@@ -90,8 +79,6 @@ class CCorvaneConversion {
           m_strOutput(strOutput),
           m_nConfigured(input.Config().probes.size()),
           m_nProbes(std::min(m_nConfigured, kAdvMaxProbes)),
-          m_counts(m_nProbes, 0),
-          m_nLateBudget(2 * m_nProbes),
           m_progress(progress, input.FileSize()) {}
 
     SFileOutcome Run() {
@@ -106,9 +93,12 @@ class CCorvaneConversion {
         try {
             m_input.Rewind();
             WriteHeaderBlocks();
-            Walk();
-            const bool bWritten =
-                m_map.WriteSamples(m_output, m_nNext, m_nLastTaken, m_nProbes, Trailer()) >= 0;
+            CCorvaneSampleWalk walk(m_input, m_nProbes);
+            Walk(walk);
+            // Up to the highest number any probe took: when the last chunk is a lagging probe's,
+            // its number would leave the leading probes' last records out.
+            const bool bWritten = m_map.WriteSamples(m_output, m_nNext, walk.LastSample(),
+                                                     m_nProbes, Trailer(walk)) >= 0;
             m_output.Close();
             if (m_nProbes == 0) {
                 outcome.Fail(m_strOutput + "\r\r" + kNoProbes, kNoProbes);
@@ -138,67 +128,31 @@ class CCorvaneConversion {
         }
     }
 
-    void Walk() {
-        while (m_input.Length() != 0) {
-            if (m_input.TimeStamp() > kCorvaneLatestStamp) {
-                // A few late stamps are damage; more of them end the recording.
-                if (m_nLateBudget == 0) {
-                    return;
-                }
-                --m_nLateBudget;
-                m_input.Next();
-                continue;
-            }
-            switch (m_input.Id()) {
-                case ChunkId::TimeMark:
-                    ++m_nTimeMarks;
-                    break;
-                case ChunkId::Velocity:
-                    TakeVelocity();
-                    break;
-                case ChunkId::NumberOnly1:
-                case ChunkId::NumberOnly2:
-                    TakeNumber();
-                    break;
-                default:
-                    break;
+    void Walk(CCorvaneSampleWalk& walk) {
+        SCorvaneTake take;
+        while (walk.Next(take)) {
+            // Records too early, and records that are no velocity record after all, take a
+            // number and leave their slot padded.
+            if (take.sample) {
+                TakeSample(take, Trailer(walk));
             }
             m_progress.At(m_input.Position());
-            m_input.Next();
         }
     }
 
-    // The probe's next sample number; -1 for a probe outside the file's probes.
-    std::int32_t TakeNumber() {
-        const std::size_t p = m_input.ProbeIndex();
-        if (p >= m_nProbes) {
-            return -1;
-        }
-        const std::int32_t nSample = ++m_counts[p];
-        // The final write goes up to the highest number any probe took: when the last chunk
-        // is a lagging probe's, its number would leave the leading probes' last records out.
-        m_nLastTaken = std::max(m_nLastTaken, nSample);
-        return nSample;
-    }
-
-    void TakeVelocity() {
-        const std::int32_t nSample = TakeNumber();
-        KvtSlot slot{};
-        // Records too early, and records that are no velocity record after all, take a number
-        // and leave their slot padded.
-        if (nSample < 0 || m_input.TimeStamp() < kCorvaneEarliestStamp ||
-            !ReadVelocitySample(m_input.Data(), slot)) {
-            return;
-        }
-        m_map.AddSample(slot, nSample, m_input.ProbeIndex());
-        const std::int32_t nWritten =
-            m_map.WriteSamples(m_output, m_nNext, nSample - kAlignmentWindow, m_nProbes, Trailer());
+    void TakeSample(const SCorvaneTake& take, std::uint16_t nTrailer) {
+        m_map.AddSample(SlotOf(*take.sample), take.nSample, static_cast<int>(take.nProbe));
+        const std::int32_t nWritten = m_map.WriteSamples(
+            m_output, m_nNext, take.nSample - kAlignmentWindow, m_nProbes, nTrailer);
         if (nWritten >= 0) {
             m_nNext = nWritten + 1;
         }
     }
 
-    std::uint16_t Trailer() const { return static_cast<std::uint16_t>(m_nTimeMarks); }
+    // The count of time marks so far, as the records carry it.
+    static std::uint16_t Trailer(const CCorvaneSampleWalk& walk) {
+        return static_cast<std::uint16_t>(walk.TimeMarks());
+    }
 
     std::string Summary() const {
         std::string strText = "Total samples:\t" + std::to_string(m_map.Total()) + "\r\r";
@@ -227,13 +181,9 @@ class CCorvaneConversion {
     const std::string& m_strOutput;
     const std::size_t m_nConfigured;
     const std::size_t m_nProbes;
-    std::vector<std::int32_t> m_counts;
-    std::size_t m_nLateBudget;
     CPercentProgress m_progress;
     KvtSampleMap m_map;
     std::int32_t m_nNext = 0;
-    std::int32_t m_nLastTaken = 0;
-    std::uint32_t m_nTimeMarks = 0;
     CBinaryFile m_output;
 };
 
