@@ -34,8 +34,9 @@ struct SFateCase {
     Args args;              // sulvan-convert's arguments before run.trs
     Names written;          // standard output
     int nStatus;
-    const char* pBlock;    // standard error's block for the file; empty: none
-    const char* pOutcome;  // in the JSON
+    const char* pBlock;                  // standard error's block for the file; empty: none
+    const char* pOutcome;                // in the JSON
+    const char* pInputName = "run.trs";  // the input, in place of run.trs
 };
 
 const SFateCase kCases[] = {
@@ -126,6 +127,36 @@ const SFateCase kCases[] = {
      "sulvan-convert: run.trs: WORK/sulvan-metadata.json: the metadata file is not valid JSON at "
      "line 1: syntax error while parsing value - invalid literal; last read: 'k'\n",
      "failed"},
+    {"netCDF, Pelora",
+     {"--kind", "pelora", "--samples", "40"},
+     nullptr,
+     nullptr,
+     {"-t", "nc"},
+     {"run.nc"},
+     0,
+     "",
+     "converted",
+     "run.pld"},
+    {"netCDF, Corvane",
+     {"--kind", "corvane", "--samples", "20"},
+     nullptr,
+     nullptr,
+     {"-t", "nc"},
+     {"run.nc"},
+     0,
+     "",
+     "converted",
+     "run.mrv"},
+    {"netCDF, Corvane kept",
+     {"--kind", "corvane", "--samples", "20"},
+     nullptr,
+     "run.nc",
+     {"-n", "-t", "nc"},
+     {},
+     0,
+     "sulvan-convert: run.mrv: run.nc exists, kept (answered No)\n",
+     "declined",
+     "run.mrv"},
 #endif
 };
 
@@ -158,11 +189,11 @@ class FileFate : public ::testing::TestWithParam<SFateCase> {
         const SFateCase& c = GetParam();
         if (c.synth.empty()) {
             const std::string strInput = c.pInput;
-            WriteFileBytes(dir.Path("run.trs"),
+            WriteFileBytes(dir.Path(c.pInputName),
                            std::vector<std::uint8_t>(strInput.begin(), strInput.end()));
         } else {
             Args synth = c.synth;
-            synth.push_back(dir.Path("run.trs"));
+            synth.push_back(dir.Path(c.pInputName));
             EXPECT_EQ(RunProcess(SULVAN_SYNTH_PROGRAM, synth, dir.Path()).nStatus, 0);
         }
         if (c.pExisting != nullptr) {
@@ -172,10 +203,10 @@ class FileFate : public ::testing::TestWithParam<SFateCase> {
         if (bJson) {
             args.push_back("--json");
         }
-        args.push_back("run.trs");
-        const std::vector<std::uint8_t> input = ReadFileBytes(dir.Path("run.trs"));
+        args.push_back(c.pInputName);
+        const std::vector<std::uint8_t> input = ReadFileBytes(dir.Path(c.pInputName));
         SProcessResult result = RunProcess(SULVAN_CONVERT_PROGRAM, args, dir.Path());
-        EXPECT_EQ(ReadFileBytes(dir.Path("run.trs")), input);
+        EXPECT_EQ(ReadFileBytes(dir.Path(c.pInputName)), input);
         return result;
     }
 };
@@ -204,7 +235,7 @@ TEST_P(FileFate, IsOneJsonObjectThatSaysTheSame) {
     EXPECT_EQ(result.nStatus, c.nStatus);
     ASSERT_EQ(std::count(result.strOut.begin(), result.strOut.end(), '\n'), 1) << result.strOut;
     const json fate = json::parse(result.strOut);
-    EXPECT_EQ(fate["input"], "run.trs");
+    EXPECT_EQ(fate["input"], c.pInputName);
     EXPECT_EQ(fate["outcome"], c.pOutcome);
     Names outputs;
     for (const json& output : fate["outputs"]) {
