@@ -89,7 +89,7 @@ class CCorvaneLayout {
         }
         for (SNcVariable variable : {m_v.latitude, m_v.longitude, m_v.depth}) {
             if (variable.nId >= 0) {
-                m_file.DefineFill(variable, kTimeFill);
+                m_file.DefineFill(variable, kDoubleFill);
             }
         }
     }
@@ -110,7 +110,7 @@ class CCorvaneLayout {
         m_v.probeTime = BySlot("probe_time", ENcType::Double);
         m_builder.DescribeTime(m_v.probeTime, "time stamp of the probe's record of the sample",
                                "quality_flag");
-        m_file.DefineFill(m_v.probeTime, kTimeFill);
+        m_file.DefineFill(m_v.probeTime, kDoubleFill);
     }
 
     void DefineData() {
@@ -204,8 +204,11 @@ class CCorvaneLayout {
 }  // namespace
 
 std::size_t CorvaneChunkLength(std::size_t nProbes) {
-    return std::clamp(kChunkSlots / std::max<std::size_t>(nProbes, 1), kShortestChunk,
-                      kNcChunkLength);
+    std::size_t nLength = kNcChunkLength;
+    while (nLength > kShortestChunk && nLength * nProbes > kChunkSlots) {
+        nLength /= 2;
+    }
+    return nLength;
 }
 
 SCorvaneNcVariables DefineCorvaneVariables(CNcFile& file, const SCorvaneNcShape& shape) {

@@ -62,10 +62,11 @@ inline constexpr std::int8_t Missing = 4;
 
 // Amplitude and correlation counts of a missing sample.
 inline constexpr std::int16_t kCountFill = -1;
-// Times of no stamp.
-inline constexpr double kTimeFill = 9.969209968386869e36;
+// Times without a stamp and positions not given (the library's default fill of doubles).
+inline constexpr double kDoubleFill = 9.969209968386869e36;
 
-// Samples per chunk for nProbes probes: chunks of about the same size whatever the probes.
+// Samples per chunk for nProbes probes: chunks of about the same size whatever the probes, a
+// power of two samples long.
 std::size_t CorvaneChunkLength(std::size_t nProbes);
 
 // Defines everything in define mode.

@@ -91,7 +91,7 @@ class CSampleBlock {
         std::fill(m_velocity.begin(), m_velocity.end(), kVelocityFill);
         std::fill(m_amplitude.begin(), m_amplitude.end(), kCountFill);
         std::fill(m_correlation.begin(), m_correlation.end(), kCountFill);
-        std::fill(m_probeTime.begin(), m_probeTime.end(), kTimeFill);
+        std::fill(m_probeTime.begin(), m_probeTime.end(), kDoubleFill);
         std::fill(m_flags.begin(), m_flags.end(), CorvaneFlag::Missing);
         std::fill(m_earliest.begin(), m_earliest.end(), std::numeric_limits<std::uint64_t>::max());
     }
@@ -319,15 +319,15 @@ class CCorvaneNcConversion {
             }
             return;
         }
-        std::vector<double> latitude(m_nProbes, kTimeFill);
-        std::vector<double> longitude(m_nProbes, kTimeFill);
-        std::vector<double> depth(m_nProbes, kTimeFill);
+        std::vector<double> latitude(m_nProbes, kDoubleFill);
+        std::vector<double> longitude(m_nProbes, kDoubleFill);
+        std::vector<double> depth(m_nProbes, kDoubleFill);
         for (const SNcProbePosition& position : metadata.probes) {
             const auto p = static_cast<std::size_t>(
                 std::find(serials.begin(), serials.end(), position.strSerial) - serials.begin());
             latitude[p] = position.dLatitude;
             longitude[p] = position.dLongitude;
-            depth[p] = position.depth.value_or(kTimeFill);
+            depth[p] = position.depth.value_or(kDoubleFill);
         }
         const std::size_t start[] = {0};
         const std::size_t count[] = {m_nProbes};
@@ -354,8 +354,13 @@ class CCorvaneNcConversion {
         m_bEndedByLateStamps = walk.EndedByLateStamps();
     }
 
+    std::size_t RowInBlock(std::uint64_t nRow) const {
+        return static_cast<std::size_t>(nRow & (m_nChunkLength - 1));
+    }
+
     CSampleBlock& BlockOf(std::uint64_t nRow) {
-        return m_blocks[static_cast<std::size_t>(nRow / m_nChunkLength % 2)];
+        // A block's length is a power of two.
+        return m_blocks[(nRow & m_nChunkLength) == 0 ? 0 : 1];
     }
 
     void Take(const CCorvaneSampleWalk& walk, const SCorvaneTake& take) {
@@ -368,12 +373,12 @@ class CCorvaneNcConversion {
             WriteFloorBlock(m_nChunkLength);
         }
         while (m_nOpened <= nRow) {
-            BlockOf(m_nOpened).TimeMarks()[static_cast<std::size_t>(m_nOpened % m_nChunkLength)] =
+            BlockOf(m_nOpened).TimeMarks()[RowInBlock(m_nOpened)] =
                 static_cast<std::int32_t>(walk.TimeMarks());
             ++m_nOpened;
         }
         CSampleBlock& block = BlockOf(nRow);
-        const auto nAt = static_cast<std::size_t>(nRow % m_nChunkLength);
+        const std::size_t nAt = RowInBlock(nRow);
         const std::size_t nSlot = block.Slot(nAt, take.nProbe);
         if (take.nTimeStamp >= kCorvaneEarliestStamp) {
             block.ProbeTime()[nSlot] = SecondsOf(take.nTimeStamp);

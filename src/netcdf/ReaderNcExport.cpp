@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "config/ConfigFields.hpp"
 #include "format/RecordFields.hpp"
@@ -20,18 +19,44 @@ constexpr double kMatrixOne = 4096.0;
 }  // namespace
 
 std::optional<double> CNcRecordClock::SecondsOf(const std::uint8_t* pClock) {
-    const std::optional<double> dateTime = m_decoder.Decode(pClock);
-    if (!dateTime) {
+    // Samples at a few hertz share their clock with the samples next to them, and every clock
+    // of a day its date.
+    if (m_bKnown && std::equal(m_last.begin(), m_last.end(), pClock)) {
+        return m_dSeconds;
+    }
+    const bool bSameDate = m_bKnown && m_last[ClockByte::Day] == pClock[ClockByte::Day] &&
+                           m_last[ClockByte::Month] == pClock[ClockByte::Month] &&
+                           m_last[ClockByte::Year] == pClock[ClockByte::Year];
+    if (!bSameDate) {
+        const SDateTimeFields fields = SplitClock(pClock);
+        m_date = DateFromFields(fields.nYear, fields.nMonth, fields.nDay);
+    }
+    std::copy_n(pClock, kClockSize, m_last.begin());
+    m_bKnown = true;
+    m_dSeconds = Decode(pClock);
+    return m_dSeconds;
+}
+
+std::optional<double> CNcRecordClock::Decode(const std::uint8_t* pClock) {
+    const int nHour = BcdToBin(pClock[ClockByte::Hour]);
+    const int nMinute = BcdToBin(pClock[ClockByte::Minute]);
+    const int nSecond = BcdToBin(pClock[ClockByte::Second]);
+    if (!m_date || !IsTimeOfDay(nHour, nMinute, nSecond)) {
         return std::nullopt;
     }
+    const std::int64_t nTimeOfDay = std::int64_t{nHour} * 3600 + nMinute * 60 + nSecond;
     if (!m_dEpoch) {
-        m_dEpoch = *dateTime;
-        const std::string strUnits = "seconds since " + FormatIsoDateTime(*dateTime);
+        m_dEpoch = AtTimeOfDay(*m_date, nHour, nMinute, nSecond);
+        m_dEpochDate = *m_date;
+        m_nEpochTimeOfDay = nTimeOfDay;
+        const std::string strUnits = "seconds since " + FormatIsoDateTime(*m_dEpoch);
         for (SNcVariable time : m_times) {
             m_file.PutAttribute(time, "units", strUnits);
         }
     }
-    return std::round((*dateTime - *m_dEpoch) * kSecondsPerDay);
+    // Whole days and seconds: exact, where a difference of date-time values would need rounding.
+    return (*m_date - m_dEpochDate) * kSecondsPerDay +
+           static_cast<double>(nTimeOfDay - m_nEpochTimeOfDay);
 }
 
 void SNcStateColumns::Set(std::size_t n, const std::uint8_t* p, const SStateFields& at) {

@@ -35,10 +35,18 @@ class CNcRecordClock {
     const std::optional<double>& Epoch() const { return m_dEpoch; }
 
   private:
+    std::optional<double> Decode(const std::uint8_t* pClock);
+
     CNcFile& m_file;
     std::vector<SNcVariable> m_times;
-    CClockDecoder m_decoder;
     std::optional<double> m_dEpoch;
+    double m_dEpochDate = 0.0;  // its date and time of day
+    std::int64_t m_nEpochTimeOfDay = 0;
+    // The clock met last, the value of its date and its seconds.
+    ClockBytes m_last{};
+    std::optional<double> m_date;
+    std::optional<double> m_dSeconds;
+    bool m_bKnown = false;
 };
 
 // The spans of damage a walk has slid over, seen from one kind of sample: whether there were

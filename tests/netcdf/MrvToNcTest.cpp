@@ -157,12 +157,12 @@ Bytes Chunk(std::uint16_t nProbe, std::uint64_t nStamp, std::int16_t nValue) {
 
 using MrvToNcWindow = NcTest;
 
-// A hundred probes take short blocks (2621 samples); probe 1 delivers all its samples after
+// A hundred probes take short blocks (2048 samples); probe 1 delivers all its samples after
 // probe 0's last: those of the first block come later than the window and are left out.
 TEST_F(MrvToNcWindow, SamplesLaterThanTheWindowAreCountedAndMissing) {
     constexpr std::size_t kProbes = 100;
     constexpr int kSamples = 6000;
-    constexpr std::size_t kBlock = 2621;
+    constexpr std::size_t kBlock = 2048;
     std::vector<std::string> serials;
     for (std::size_t p = 0; p < kProbes; ++p) {
         serials.push_back("S" + std::to_string(p));
