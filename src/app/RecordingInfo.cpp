@@ -1,5 +1,7 @@
 #include "app/RecordingInfo.hpp"
 
+#include <stdexcept>
+
 #include "config/ConfigFields.hpp"
 #include "convert/BurstHeaderRepair.hpp"
 #include "convert/CCorvaneFile.hpp"
@@ -7,6 +9,7 @@
 #include "platform/FileError.hpp"
 #include "reader/CInsFile.hpp"
 #include "reader/FileFamily.hpp"
+#include "xml/XmlParser.hpp"
 
 namespace sulvan {
 namespace {
@@ -83,7 +86,10 @@ void InspectCorvane(SRecordingInfo& info) {
             info.strError = "not a Corvane recording";
             return;
         }
-    } catch (const std::exception& error) {
+    } catch (const MyXML::ParserError& error) {
+        info.strError = std::string("the probe configuration is invalid: ") + error.what();
+        return;
+    } catch (const std::logic_error& error) {
         info.strError = std::string("the probe configuration is invalid: ") + error.what();
         return;
     }
@@ -129,10 +135,19 @@ SRecordingInfo InspectRecording(const std::string& strPath) {
     }
     if (!info.family) {
         info.strError = "not a recording this program knows (by its extension)";
-    } else if (*info.family == Family::Corvane) {
-        InspectCorvane(info);
-    } else {
-        InspectFramed(info);
+        return info;
+    }
+    // A read that fails on the way (a bad block) ends the inspection with its reason.
+    try {
+        if (*info.family == Family::Corvane) {
+            InspectCorvane(info);
+        } else {
+            InspectFramed(info);
+        }
+    } catch (const FileError& error) {
+        info.corvane.reset();
+        info.framed.reset();
+        info.strError = error.Description();
     }
     return info;
 }

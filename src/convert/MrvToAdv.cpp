@@ -24,6 +24,8 @@ constexpr std::uint64_t kLowerTimeBound = 94354848000000000;
 constexpr std::uint64_t kUpperTimeBound = 441480672000000000;
 // A record is written as soon as some probe is this many samples beyond it.
 constexpr std::int32_t kAlignmentWindow = 10;
+// Probe index, time stamp and length in front of each record.
+constexpr std::uint64_t kChunkHeaderBytes = 12;
 
 namespace ChunkId {
 constexpr std::uint8_t TimeMark = 0x0F;
@@ -122,6 +124,7 @@ class CCorvaneConversion {
             m_input.Rewind();
             WriteHeaderBlocks();
             Walk();
+            outcome.damage = m_damage;
             const bool bWritten =
                 m_map.WriteSamples(m_output, m_nNext, m_nLastTaken, m_nProbes, Trailer()) >= 0;
             m_output.Close();
@@ -160,9 +163,10 @@ class CCorvaneConversion {
             if (m_input.TimeStamp() > kUpperTimeBound) {
                 // A few late stamps are damage; more of them end the recording.
                 if (m_nLateBudget == 0) {
-                    return;
+                    break;
                 }
                 --m_nLateBudget;
+                SkipChunk();
                 m_input.Next();
                 continue;
             }
@@ -183,6 +187,28 @@ class CCorvaneConversion {
             m_progress.At(m_input.Position());
             m_input.Next();
         }
+        // What the walk did not reach (cut off, or after too many late stamps) is damage too.
+        if (m_input.Length() != 0 || m_input.IsCutShort()) {
+            SkipBytes(m_input.ChunkStart(), m_input.FileSize() - m_input.ChunkStart());
+        }
+        if (m_nSkipEnd != 0) {
+            m_damage.AddSpan(m_nSkipEnd - m_nSkipStart);
+        }
+    }
+
+    void SkipChunk() {
+        SkipBytes(m_input.ChunkStart(), kChunkHeaderBytes + 2 * std::uint64_t{m_input.Length()});
+    }
+
+    // Skipped chunks next to each other are one span.
+    void SkipBytes(std::uint64_t nStart, std::uint64_t nBytes) {
+        if (nStart != m_nSkipEnd && m_nSkipEnd != 0) {
+            m_damage.AddSpan(m_nSkipEnd - m_nSkipStart);
+            m_nSkipStart = nStart;
+        } else if (m_nSkipEnd == 0) {
+            m_nSkipStart = nStart;
+        }
+        m_nSkipEnd = nStart + nBytes;
     }
 
     // The probe's next sample number; -1 for a probe outside the file's probes.
@@ -252,6 +278,10 @@ class CCorvaneConversion {
     std::int32_t m_nLastTaken = 0;
     std::uint32_t m_nTimeMarks = 0;
     CBinaryFile m_output;
+    SDamageReport m_damage;
+    // The span of skipped chunks that the next skipped chunk may extend; empty while 0.
+    std::uint64_t m_nSkipStart = 0;
+    std::uint64_t m_nSkipEnd = 0;
 };
 
 }  // namespace
@@ -266,6 +296,11 @@ SFileOutcome MrvToAdv(CUserInterface& ui, const std::string& strInput, const std
             outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput, kInvalidInput);
             return outcome;
         }
+    } catch (const FileError& error) {
+        const std::string strReason = ShortReasonFor(error, strInput, kInvalidInput);
+        outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput + "\r" + strReason,
+                     std::string(kInvalidInput) + " " + strReason);
+        return outcome;
     } catch (const std::exception& error) {
         // The probe configuration embedded in the recording is malformed.
         outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput + "\r" + error.what(),
