@@ -10,7 +10,9 @@ namespace sulvan::test {
 
 class CTempDir {
   public:
+    // In TMPDIR (or /tmp), or in strBase.
     CTempDir();
+    explicit CTempDir(const std::string& strBase);
     ~CTempDir();
     CTempDir(const CTempDir&) = delete;
     CTempDir& operator=(const CTempDir&) = delete;
