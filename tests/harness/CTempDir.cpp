@@ -19,6 +19,11 @@ CTempDir::CTempDir(const std::string& strBase) {
     m_strPath = strTemplate;
 }
 
+CTempDir CTempDir::InMemory() {
+    constexpr const char* kMemory = "/dev/shm";
+    return std::filesystem::is_directory(kMemory) ? CTempDir(kMemory) : CTempDir();
+}
+
 CTempDir::~CTempDir() {
     std::error_code error;
     std::filesystem::remove_all(m_strPath, error);

@@ -275,7 +275,7 @@ class DamagedInput : public ::testing::TestWithParam<SConversionRun> {};
 
 TEST_P(DamagedInput, EveryIntactRecordComesOutAsWithoutTheDamage) {
     const SConversionRun& run = GetParam();
-    const CTempDir dir;
+    const CTempDir dir = CTempDir::InMemory();
     constexpr std::uint64_t kRecordings = 8;
     std::vector<SCleanRecording> recordings;
     for (std::uint64_t nSeed = 0; nSeed < kRecordings; ++nSeed) {

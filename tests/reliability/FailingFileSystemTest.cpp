@@ -120,7 +120,7 @@ class FailingFileSystem : public ::testing::Test {
         EXPECT_EQ(ReadFileBytes(strInput), input) << "the input is not changed";
     }
 
-    CTempDir m_dir;
+    CTempDir m_dir = CTempDir::InMemory();
 };
 
 class FaultInjection : public FailingFileSystem,

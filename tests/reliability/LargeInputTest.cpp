@@ -51,8 +51,7 @@ std::vector<std::uint64_t> WriteSparseRecording(const std::string& strPath) {
 }
 
 TEST(LargeInput, ARecordingBeyondFourGibibytesConvertsWithEveryRecordAndItsProgress) {
-    const CTempDir dir =
-        std::filesystem::is_directory("/dev/shm") ? CTempDir("/dev/shm") : CTempDir();
+    const CTempDir dir = CTempDir::InMemory();
     const std::string strInput = dir.Path("large.trs");
     const std::vector<std::uint64_t> records = WriteSparseRecording(strInput);
     const std::uint64_t nLength = std::filesystem::file_size(strInput);
