@@ -8,6 +8,8 @@
 #include "CTarsisGenerator.hpp"
 #include "CTempDir.hpp"
 #include "config/CInsConf.hpp"
+#include "config/ConfigFields.hpp"
+#include "format/BcdClock.hpp"
 #include "platform/ByteOrder.hpp"
 #include "platform/Path.hpp"
 
@@ -174,6 +176,16 @@ std::vector<std::string> CommandLineOf(const SConversionRun& run) {
         args.push_back("--burst-files");
     }
     return args;
+}
+
+records::Bytes WithoutRunTime(const std::string& strName, records::Bytes bytes) {
+    constexpr std::size_t kUserRecord = CInsConf::kHardwareSize + CInsConf::kHeadSize;
+    constexpr std::size_t kStartClock = kUserRecord + UserField::DeploymentStart;
+    if (strName.find("_rep.") != std::string::npos && bytes.size() >= CInsConf::kBlockSize) {
+        std::fill_n(bytes.begin() + kStartClock, kClockSize, 0);
+        std::fill_n(bytes.begin() + CInsConf::kBlockSize - 2, 2, 0);
+    }
+    return bytes;
 }
 
 }  // namespace sulvan::test

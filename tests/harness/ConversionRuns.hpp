@@ -59,6 +59,10 @@ SFileOutcome RunConversion(const SConversionRun& run, CUserInterface& ui,
 // sulvan-convert's options for the row, without the input.
 std::vector<std::string> CommandLineOf(const SConversionRun& run);
 
+// The bytes of a file a run wrote, less what tells when it ran: a repaired dump's copy holds the
+// time of the run as the start clock of its default user record (and in that record's checksum).
+records::Bytes WithoutRunTime(const std::string& strName, records::Bytes bytes);
+
 // Answers every question alike and shows nothing.
 class CAnsweringUserInterface : public CUserInterface {
   public:
