@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEMO_OUT := demo-output
 
-.PHONY: all deps test demo bench bench-check package coverage golden clean
+.PHONY: all deps test test-sanitize fuzz demo bench bench-check package coverage golden clean
 
 all: deps
 	cmake --preset release
@@ -15,6 +15,24 @@ test: deps
 	cmake --preset debug
 	cmake --build --preset debug -j $(JOBS)
 	ctest --preset debug -j $(JOBS)
+
+# The whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer
+# (clang); the options the sanitizers run with are in the asan-ubsan test preset.
+test-sanitize:
+	scripts/install-deps --sanitize
+	cmake --preset asan-ubsan
+	cmake --build --preset asan-ubsan -j $(JOBS)
+	ctest --preset asan-ubsan -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each, one after another (tests/fuzz/run); FUZZ_TARGETS=
+# names some of them.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz:
+	scripts/install-deps --sanitize
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	tests/fuzz/run build/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 demo: all
 	examples/run-demo build/release $(DEMO_OUT)

@@ -110,6 +110,11 @@ void COutcomeReport::WriteJson(const SFileOutcome& outcome) {
         json.EndObject();
     }
     json.EndArray();
+    json.BeginObject("damage");
+    json.Integer("skippedBytes", outcome.damage.nSkippedBytes);
+    json.Integer("skippedSpans", outcome.damage.nSkippedSpans);
+    json.Integer("checksumErrors", outcome.damage.nChecksumErrors);
+    json.EndObject();
     json.EndObject();
     m_out.flush();
 }

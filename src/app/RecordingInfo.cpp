@@ -1,6 +1,7 @@
 #include "app/RecordingInfo.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "app/CRecordingObserver.hpp"
 #include "config/ConfigFields.hpp"
@@ -10,6 +11,7 @@
 #include "platform/FileError.hpp"
 #include "reader/CInsFile.hpp"
 #include "reader/FileFamily.hpp"
+#include "xml/XmlParser.hpp"
 
 namespace sulvan {
 namespace {
@@ -113,7 +115,10 @@ void InspectCorvane(SRecordingInfo& info, CRecordingObserver* pObserver) {
             info.strError = "not a Corvane recording";
             return;
         }
-    } catch (const std::exception& error) {
+    } catch (const MyXML::ParserError& error) {
+        info.strError = std::string("the probe configuration is invalid: ") + error.what();
+        return;
+    } catch (const std::logic_error& error) {
         info.strError = std::string("the probe configuration is invalid: ") + error.what();
         return;
     }
@@ -168,10 +173,19 @@ SRecordingInfo InspectRecording(const std::string& strPath, CRecordingObserver* 
     }
     if (!info.family) {
         info.strError = "not a recording this program knows (by its extension)";
-    } else if (*info.family == Family::Corvane) {
-        InspectCorvane(info, pObserver);
-    } else {
-        InspectFramed(info, pObserver);
+        return info;
+    }
+    // A read that fails on the way (a bad block) ends the inspection with its reason.
+    try {
+        if (*info.family == Family::Corvane) {
+            InspectCorvane(info, pObserver);
+        } else {
+            InspectFramed(info, pObserver);
+        }
+    } catch (const FileError& error) {
+        info.corvane.reset();
+        info.framed.reset();
+        info.strError = error.Description();
     }
     return info;
 }

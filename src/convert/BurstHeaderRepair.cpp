@@ -34,9 +34,9 @@ std::array<std::uint8_t, VelocityHeaderField::Size> BuildVelocityHeader(
 // Before the first intact system sample there is no clock to give a header: it gets the
 // invalid clock. The system sample read before the first header follows that header, so that
 // a conversion of the copy, which drops samples until it has seen a system sample, keeps the
-// first burst. Returns the number of samples copied.
-std::uint64_t CopyWithHeaders(CBinaryFile& output, CInsFile& reader,
-                              std::uint16_t nSamplesPerBurst) {
+// first burst. Returns the number of samples copied; damage receives what the walk passed over.
+std::uint64_t CopyWithHeaders(CBinaryFile& output, CInsFile& reader, std::uint16_t nSamplesPerBurst,
+                              SDamageReport& damage) {
     ClockBytes clock = kInvalidClock;
     std::array<std::uint8_t, SystemSampleField::Size> latestSystem{};
     bool bSystemSeen = false;
@@ -78,6 +78,7 @@ std::uint64_t CopyWithHeaders(CBinaryFile& output, CInsFile& reader,
                 break;
         }
     }
+    damage = walk.Damage();
     return nCopied;
 }
 
@@ -102,7 +103,8 @@ SFileOutcome RepairBurstHeaders(CInsFile& reader, const std::string& strOutputPa
     try {
         reader.Conf().SetFirmwareText(kRepairedFirmware);
         WriteConfigurationBlock(output, reader.Conf());
-        const std::uint64_t nCopied = CopyWithHeaders(output, reader, nSamplesPerBurst);
+        const std::uint64_t nCopied =
+            CopyWithHeaders(output, reader, nSamplesPerBurst, outcome.damage);
         output.Close();
         outcome.written.push_back({strOutputPath, nCopied});
     } catch (const FileError& error) {

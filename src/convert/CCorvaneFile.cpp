@@ -6,7 +6,6 @@
 
 #include "format/RecordCatalogue.hpp"
 #include "platform/ByteOrder.hpp"
-#include "platform/FileError.hpp"
 
 namespace sulvan {
 namespace {
@@ -27,13 +26,9 @@ bool CCorvaneFile::Open(const std::string& strPath) {
     EndData();
     m_config = MiraveloConfig{};
     m_strConfiguration.clear();
-    try {
-        m_file.Open(strPath, CBinaryFile::EOpenMode::Read);
-        m_nFileSize = m_file.GetLength();
-        if (!ReadHeader()) {
-            return false;
-        }
-    } catch (const FileError&) {
+    m_file.Open(strPath, CBinaryFile::EOpenMode::Read);
+    m_nFileSize = m_file.GetLength();
+    if (!ReadHeader()) {
         return false;
     }
     m_nDataStart = m_file.GetPosition();
@@ -93,12 +88,7 @@ bool CCorvaneFile::Rewind() {
     if (!m_file.IsOpen()) {
         return false;
     }
-    try {
-        m_file.Seek(static_cast<std::int64_t>(m_nDataStart), CBinaryFile::ESeekOrigin::Begin);
-    } catch (const FileError&) {
-        EndData();
-        return false;
-    }
+    m_file.Seek(static_cast<std::int64_t>(m_nDataStart), CBinaryFile::ESeekOrigin::Begin);
     return ReadChunkHeader();
 }
 
@@ -106,12 +96,7 @@ bool CCorvaneFile::Next() {
     if (m_nLength == 0) {
         return false;
     }
-    try {
-        m_file.Seek(static_cast<std::int64_t>(m_nLength) * 2, CBinaryFile::ESeekOrigin::Current);
-    } catch (const FileError&) {
-        EndData();
-        return false;
-    }
+    m_file.Seek(static_cast<std::int64_t>(m_nLength) * 2, CBinaryFile::ESeekOrigin::Current);
     return ReadChunkHeader() && m_nLength != 0;
 }
 
@@ -120,12 +105,10 @@ std::span<const std::uint8_t> CCorvaneFile::Data() {
         return {};
     }
     const std::size_t nBytes = std::size_t{m_nLength} * kWordSize;
-    std::span<const std::uint8_t> record;
-    try {
-        record = m_file.Peek(nBytes);
-    } catch (const FileError&) {
-    }
+    const std::span<const std::uint8_t> record = m_file.Peek(nBytes);
+    // The chunk header saw the record whole; a file cut while it is read ends the data here.
     if (record.size() != nBytes) {
+        m_bCutShort = true;
         EndData();
         return {};
     }
@@ -134,17 +117,27 @@ std::span<const std::uint8_t> CCorvaneFile::Data() {
 
 bool CCorvaneFile::ReadChunkHeader() {
     EndData();
-    std::span<const std::uint8_t> header;
-    try {
-        header = m_file.Peek(kCorvaneChunkHeaderSize + kWordSize);
-    } catch (const FileError&) {
-    }
+    m_nChunkStart = m_file.GetPosition();
+    m_bCutShort = false;
+    const std::span<const std::uint8_t> header = m_file.Peek(kCorvaneChunkHeaderSize + kWordSize);
     if (header.size() != kCorvaneChunkHeaderSize + kWordSize) {
+        // A header cut off by the end of the file; nothing at all, or a last header of length 0
+        // without a record after it, is the end of the data.
+        const bool bEndMark =
+            header.size() >= kCorvaneChunkHeaderSize && ReadU16Le(header.data() + 10) == 0;
+        m_bCutShort = !header.empty() && !bEndMark;
+        return false;
+    }
+    const std::uint16_t nLength = ReadU16Le(header.data() + 10);
+    // A record the file ends inside is no record: the chunk is the cut-off tail, and takes no
+    // sample number.
+    if (m_nChunkStart + kCorvaneChunkHeaderSize + std::uint64_t{nLength} * kWordSize > m_nFileSize) {
+        m_bCutShort = true;
         return false;
     }
     m_nProbe = ReadU16Le(header.data());
     m_nTimeStamp = ReadU64Le(header.data() + 2);
-    m_nLength = ReadU16Le(header.data() + 10);
+    m_nLength = nLength;
     m_nId = RecordIdOf(header.data() + kCorvaneChunkHeaderSize);
     // The file stands at the record, which Data() looks at in place.
     m_file.Seek(kCorvaneChunkHeaderSize, CBinaryFile::ESeekOrigin::Current);

@@ -23,20 +23,19 @@ inline constexpr std::size_t kCorvaneChunkHeaderSize = 12;
 class CCorvaneFile {
   public:
     // Opens the recording, checks its header and reads its configuration, then the first chunk
-    // header. False when the file cannot be opened or is not a Corvane recording (a text block
-    // longer than the rest of the file among them). Errors of the embedded configuration pass
-    // through: std::logic_error and the MyXML parser errors.
+    // header. False when the file is not a Corvane recording (a text block longer than the rest
+    // of the file among them). A file that cannot be opened or read raises FileError; errors of
+    // the embedded configuration pass through: std::logic_error and the MyXML parser errors.
     bool Open(const std::string& strPath);
     // Back to the first chunk.
     bool Rewind();
-    // To the following chunk; false at the end of the data (or where they cannot be read).
+    // To the following chunk; false at the end of the data. A failed read raises FileError: an
+    // error of the disk is no end of the data.
     bool Next();
     // The current record, 2 * Length() bytes, as it lies in the file's window: valid until the
     // next call. Empty when the file ends first, which also ends the data.
     std::span<const std::uint8_t> Data();
     std::uint64_t Position() const { return m_file.GetPosition(); }
-    // Where the current chunk starts, its header included.
-    std::uint64_t ChunkStart() const { return Position() - kCorvaneChunkHeaderSize; }
     std::uint64_t FileSize() const { return m_nFileSize; }
     // Where the first chunk starts, after the header and the two text blocks.
     std::uint64_t DataStart() const { return m_nDataStart; }
@@ -45,6 +44,11 @@ class CCorvaneFile {
     std::uint64_t TimeStamp() const { return m_nTimeStamp; }
     // In 16-bit words; 0 ends the data.
     std::uint16_t Length() const { return m_nLength; }
+    // Where the current chunk starts; once the data have ended, the chunk that ended them.
+    std::uint64_t ChunkStart() const { return m_nChunkStart; }
+    // The data ended because the file ends inside a chunk (its header or the record it
+    // announces): from ChunkStart() on the file is a cut-off tail.
+    bool IsCutShort() const { return m_bCutShort; }
     std::uint8_t Id() const { return m_nId; }
 
     std::uint64_t StartTimeStamp() const { return m_nStartTimeStamp; }
@@ -67,6 +71,8 @@ class CCorvaneFile {
     std::uint64_t m_nDataStart = 0;
     std::uint64_t m_nFileSize = 0;
 
+    std::uint64_t m_nChunkStart = 0;
+    bool m_bCutShort = false;
     std::uint16_t m_nProbe = 0;
     std::uint64_t m_nTimeStamp = 0;
     std::uint16_t m_nLength = 0;

@@ -21,7 +21,7 @@ CCorvaneSampleWalk::CCorvaneSampleWalk(CCorvaneFile& input, std::size_t nProbes)
 
 bool CCorvaneSampleWalk::Next(SCorvaneTake& take) {
     // The chunk handed out last stays current until now, so that its record can be looked at.
-    if (m_bEndedByLateStamps) {
+    if (m_bEnded) {
         return false;
     }
     if (m_bStarted) {
@@ -33,10 +33,11 @@ bool CCorvaneSampleWalk::Next(SCorvaneTake& take) {
         if (nStamp > kCorvaneLatestStamp) {
             if (m_nLateBudget == 0) {
                 m_bEndedByLateStamps = true;
-                return false;
+                break;
             }
             --m_nLateBudget;
             ++m_nLateStamps;
+            SkipCurrentChunk();
             continue;
         }
         const std::uint8_t nId = m_input.Id();
@@ -61,7 +62,33 @@ bool CCorvaneSampleWalk::Next(SCorvaneTake& take) {
         }
         return true;
     }
+    CloseDamage();
     return false;
+}
+
+void CCorvaneSampleWalk::SkipCurrentChunk() {
+    SkipBytes(m_input.ChunkStart(),
+              kCorvaneChunkHeaderSize + std::uint64_t{m_input.Length()} * 2);
+}
+
+void CCorvaneSampleWalk::CloseDamage() {
+    m_bEnded = true;
+    if (m_input.Length() != 0 || m_input.IsCutShort()) {
+        SkipBytes(m_input.ChunkStart(), m_input.FileSize() - m_input.ChunkStart());
+    }
+    if (m_nSkipEnd != 0) {
+        m_damage.AddSpan(m_nSkipEnd - m_nSkipStart);
+    }
+}
+
+void CCorvaneSampleWalk::SkipBytes(std::uint64_t nStart, std::uint64_t nBytes) {
+    if (m_nSkipEnd == 0) {
+        m_nSkipStart = nStart;
+    } else if (nStart != m_nSkipEnd) {
+        m_damage.AddSpan(m_nSkipEnd - m_nSkipStart);
+        m_nSkipStart = nStart;
+    }
+    m_nSkipEnd = nStart + nBytes;
 }
 
 }  // namespace sulvan

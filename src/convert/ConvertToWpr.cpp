@@ -92,6 +92,7 @@ class CWaveConversion {
             m_reader.WindowLastTime().nStatus = SDateTimeWithStatus::kInvalid;
             WriteConfiguration();
             Walk();
+            outcome.damage = m_damage;
             m_output.Close();
             m_options.windowStart = m_reader.WindowFirstTime();
             m_options.windowEnd = m_reader.WindowLastTime();
@@ -139,13 +140,15 @@ class CWaveConversion {
                                       .bVerifyChecksum = m_options.bChecksumControl});
         m_progress.At(m_reader.File().GetPosition());
         SRecordView record;
-        while (walk.Next(record)) {
+        bool bPastWindow = false;
+        while (!bPastWindow && walk.Next(record)) {
             m_progress.At(record.nOffset);
-            if (!Take(record)) {
-                return;
-            }
+            bPastWindow = !Take(record);
         }
-        m_progress.At(walk.Position());
+        m_damage = walk.Damage();
+        if (!bPastWindow) {
+            m_progress.At(walk.Position());
+        }
     }
 
     // False when the record lies after the time window: nothing after it is converted.
@@ -264,6 +267,7 @@ class CWaveConversion {
     SWaveBurstHeader m_fromSystem;
     CBinaryFile m_output;
     std::uint64_t m_nRecordsWritten = 0;
+    SDamageReport m_damage;
 };
 
 }  // namespace

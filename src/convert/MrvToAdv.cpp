@@ -95,6 +95,7 @@ class CCorvaneConversion {
             WriteHeaderBlocks();
             CCorvaneSampleWalk walk(m_input, m_nProbes);
             Walk(walk);
+            outcome.damage = walk.Damage();
             // Up to the highest number any probe took: when the last chunk is a lagging probe's,
             // its number would leave the leading probes' last records out.
             const bool bWritten = m_map.WriteSamples(m_output, m_nNext, walk.LastSample(),
@@ -195,6 +196,10 @@ bool OpenCorvaneRecording(CCorvaneFile& input, const std::string& strInput, SFil
             return true;
         }
         outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput, kInvalidInput);
+    } catch (const FileError& error) {
+        const std::string strReason = ShortReasonFor(error, strInput, kInvalidInput);
+        outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput + "\r" + strReason,
+                     std::string(kInvalidInput) + " " + strReason);
     } catch (const std::exception& error) {
         // The probe configuration embedded in the recording is malformed.
         outcome.Fail(std::string(kInvalidInput) + "\r\r" + strInput + "\r" + error.what(),

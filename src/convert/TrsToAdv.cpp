@@ -128,6 +128,7 @@ class CTarsisConversion {
                     break;
             }
         }
+        m_outcome.damage = walk.Damage();
     }
 
     void TakeSystemSample(const SRecordView& record) {

@@ -36,17 +36,17 @@ bool CRecordWalk::Next(SRecordView& record) {
             Slide(1);
             continue;
         }
+        // The header's identifier, before a refill moves the window under it.
+        const std::uint8_t nId = pHeader[1];
         std::size_t nSize = check.nSize;
         if (m_options.nRecordSizeLimit != 0) {
             nSize = std::min(nSize, m_options.nRecordSizeLimit);
         }
-        if (IsConfigurationRecord(pHeader[1]) ||
-            (m_options.nSkipSizeAbove != 0 && nSize > m_options.nSkipSizeAbove)) {
-            PassOver(nSize);
-            continue;
-        }
         if (static_cast<std::size_t>(m_pEnd - m_pCursor) < nSize && !Refill(nSize)) {
-            return EndAt(Position());
+            // A record that would run past the end of the file: the cut-off tail of a recording,
+            // or a damaged size field with intact records still after it.
+            Slide(1);
+            continue;
         }
         const std::span<const std::uint8_t> bytes(m_pCursor, nSize);
         if (m_options.bVerifyChecksum && !IsRecordIntact(bytes)) {
@@ -57,21 +57,14 @@ bool CRecordWalk::Next(SRecordView& record) {
         const std::uint64_t nOffset = Position();
         CloseDamage(nOffset);
         m_pCursor += nSize;
+        // Passed over only when intact: a damaged header must not hide the records after it.
+        if (IsConfigurationRecord(nId) ||
+            (m_options.nSkipSizeAbove != 0 && nSize > m_options.nSkipSizeAbove)) {
+            continue;
+        }
         record.bytes = bytes;
         record.nOffset = nOffset;
         return true;
-    }
-}
-
-void CRecordWalk::PassOver(std::size_t nSize) {
-    CloseDamage(Position());
-    const auto nAvailable = static_cast<std::size_t>(m_pEnd - m_pCursor);
-    if (nSize <= nAvailable) {
-        m_pCursor += nSize;
-    } else {
-        // Past the window: start a fresh one where the record ends.
-        m_nBase = Position() + nSize;
-        m_pBegin = m_pCursor = m_pEnd = nullptr;
     }
 }
 
@@ -112,9 +105,7 @@ void CRecordWalk::CloseDamage(std::uint64_t nPosition) {
     }
     m_bInDamage = false;
     const std::uint64_t nSpan = nPosition - m_nDamageStart;
-    m_damage.nSkippedBytes += nSpan;
-    ++m_damage.nSkippedSpans;
-    m_damage.nLargestSpan = std::max(m_damage.nLargestSpan, nSpan);
+    m_damage.AddSpan(nSpan);
     if (m_options.fnSkippedSpan) {
         m_options.fnSkippedSpan({m_nDamageStart, nSpan});
     }

@@ -1,9 +1,10 @@
 #pragma once
 // The record walk every converter shares. From the file's position it hands out, one by one,
-// the intact records, skipping configuration records and sliding over damage one byte at a
-// time: a bad sync byte, a size the catalogue rejects or a wrong checksum only move the walk on
-// by one byte, until a sync byte starts a header that passes the size check and a record whose
-// checksum matches. Damage is counted, never raised.
+// the intact records, passing over configuration records and sliding over damage one byte at a
+// time: a bad sync byte, a size the catalogue rejects, a record that would run past the end of
+// the file or a wrong checksum only move the walk on by one byte, until a sync byte starts a
+// header that passes the size check and a record whose checksum matches. Damage is counted,
+// never raised.
 //
 // The walk reads the file's window in place: per record it looks at four header bytes, checks
 // the size, and looks at the whole record, which is "read the header, seek back, read the
@@ -15,18 +16,9 @@
 
 #include "format/SRecordGeometry.hpp"
 #include "platform/CBinaryFile.hpp"
+#include "platform/DamageReport.hpp"
 
 namespace sulvan {
-
-// What the walk passed over.
-struct SDamageReport {
-    std::uint64_t nSkippedBytes = 0;  // bytes that belonged to no intact record
-    std::uint64_t nSkippedSpans = 0;  // runs of such bytes
-    std::uint64_t nLargestSpan = 0;
-    std::uint64_t nChecksumErrors = 0;  // headers that passed the size check, bodies that did not
-
-    bool IsClean() const { return nSkippedBytes == 0 && nChecksumErrors == 0; }
-};
 
 // One run of bytes the walk passed over, by its place in the file.
 struct SDamageSpan {
@@ -42,8 +34,8 @@ struct SWalkOptions {
     // Accepted sizes above this are cut to it (0: no limit): the record then ends where its
     // checksum does not match, and is slid over as damage.
     std::size_t nRecordSizeLimit = 0;
-    // Records accepted with a size above this are passed over whole, as configuration records
-    // are (0: none is).
+    // Intact records accepted with a size above this are passed over whole, as configuration
+    // records are (0: none is).
     std::size_t nSkipSizeAbove = 0;
     bool bVerifyChecksum = true;
     // Told of each skipped span when the walk has found where it ends, in file order; for
@@ -67,8 +59,7 @@ class CRecordWalk {
     // Position); the file stands at the end of the walk when Next returns false.
     CRecordWalk(CBinaryFile& file, SRecordGeometry& geometry, SWalkOptions options = {});
 
-    // The next intact record after the previous one; false at the end of the file or at a
-    // record cut short by it.
+    // The next intact record after the previous one; false at the end of the file.
     bool Next(SRecordView& record);
 
     // The offset where the walk goes on: just past the record Next returned last.
@@ -82,8 +73,6 @@ class CRecordWalk {
     // Makes at least nCount bytes from the cursor available; false when the file has fewer.
     bool Refill(std::size_t nCount);
     void Slide(std::size_t nBytes);
-    // Goes on after a record that is not handed out (a configuration record).
-    void PassOver(std::size_t nSize);
     void CloseDamage(std::uint64_t nPosition);
     bool EndAt(std::uint64_t nPosition);
 

@@ -33,6 +33,8 @@ inline constexpr std::uint8_t FirstRejected = 0x81;
 
 // Bytes 0 to 3 of every record: sync, identifier, size field.
 inline constexpr std::size_t kRecordHeaderSize = 4;
+// The header and the checksum word: no record is shorter.
+inline constexpr std::size_t kLeastRecordSize = kRecordHeaderSize + 2;
 // Most data records carry their clock at this offset (see BcdClock.hpp).
 inline constexpr std::size_t kRecordClockOffset = 4;
 

@@ -64,7 +64,9 @@ SSizeCheck SRecordGeometry::ApplySizeRules(std::span<const std::uint8_t, 4> head
     }
     const SSizeCheck rejected{false, static_cast<std::uint32_t>(nSize)};
     const SSizeCheck accepted{true, static_cast<std::uint32_t>(nSize)};
-    if (nId >= RecordId::FirstRejected || pKind == nullptr) {
+    // A record of the kinds that take any size still needs room for its header and checksum:
+    // a shorter one would be handed out without them, and the walk go on inside its header.
+    if (nId >= RecordId::FirstRejected || pKind == nullptr || nSize < kLeastRecordSize) {
         return rejected;
     }
 

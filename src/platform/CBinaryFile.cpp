@@ -11,9 +11,59 @@
 #include <exception>
 
 #include "platform/FileError.hpp"
+#include "platform/FileFaults.hpp"
 #include "platform/Path.hpp"
 
 namespace sulvan {
+namespace {
+
+// A file of another kind than a regular one, by what it is; empty for a regular file.
+const char* DescribeIrregularFile(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return "";
+    }
+    if (S_ISFIFO(mode)) {
+        return "Is a named pipe, not a regular file";
+    }
+    if (S_ISCHR(mode)) {
+        return "Is a character device, not a regular file";
+    }
+    if (S_ISBLK(mode)) {
+        return "Is a block device, not a regular file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "Is a socket, not a regular file";
+    }
+    return "Is not a regular file";
+}
+
+// pread and pwrite on a file a test has given a fault.
+ssize_t ReadWithFault(const SFileFault& fault, int descriptor, std::uint8_t* pDestination,
+                      std::size_t nCount, std::uint64_t nPosition) {
+    if (fault.kind == SFileFault::EKind::FailReads && nPosition < fault.nOffset + fault.nLength &&
+        nPosition + nCount > fault.nOffset) {
+        errno = fault.nOsError;
+        return -1;
+    }
+    return ::pread(descriptor, pDestination, nCount, static_cast<off_t>(nPosition));
+}
+
+ssize_t WriteWithFault(const SFileFault& fault, int descriptor, const std::uint8_t* pSource,
+                       std::size_t nCount, std::uint64_t nPosition) {
+    if (fault.kind == SFileFault::EKind::FailWritesFrom) {
+        if (nPosition >= fault.nOffset) {
+            errno = fault.nOsError;
+            return -1;
+        }
+        nCount =
+            static_cast<std::size_t>(std::min<std::uint64_t>(nCount, fault.nOffset - nPosition));
+    } else if (fault.kind == SFileFault::EKind::ShortWrites) {
+        nCount = static_cast<std::size_t>(std::min<std::uint64_t>(nCount, fault.nOffset));
+    }
+    return ::pwrite(descriptor, pSource, nCount, static_cast<off_t>(nPosition));
+}
+
+}  // namespace
 
 CBinaryFile::CBinaryFile() : m_pWindow(std::make_unique<std::uint8_t[]>(kWindowSize)) {}
 
@@ -27,24 +77,39 @@ CBinaryFile::~CBinaryFile() {
 
 void CBinaryFile::Open(const std::string& strPath, EOpenMode mode) {
     Close();
-    const int flags =
-        mode == EOpenMode::Read ? O_RDONLY | O_CLOEXEC : O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+    std::string strFullPath = MakeFullPath(strPath);
+    const SFileFault* pFault = CFileFaults::For(strFullPath);
+    if (pFault != nullptr && pFault->kind == SFileFault::EKind::RefuseOpen) {
+        throw FileError::FromErrno(pFault->nOsError, strPath);
+    }
+    // Opening never waits: a named pipe without a writer would hold a reader here for ever.
+    // For regular files O_NONBLOCK changes nothing.
+    const int flags = (mode == EOpenMode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC) |
+                      O_CLOEXEC | O_NONBLOCK;
     const int descriptor = ::open(strPath.c_str(), flags, 0666);
     if (descriptor < 0) {
         throw FileError::FromErrno(errno, strPath);
     }
     // A created file is empty, and a folder cannot be opened for writing; a file opened for
-    // reading may be either, which only its status tells. Burst files are created by the
-    // thousand, so they are spared the call.
+    // reading may be a folder, a pipe or a device, which only its status tells. Burst files are
+    // created by the thousand, so they are spared the call.
     struct stat status {};
-    if (mode == EOpenMode::Read && (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode))) {
-        const int osError = S_ISDIR(status.st_mode) ? EISDIR : errno;
-        ::close(descriptor);
-        throw FileError::FromErrno(osError, strPath);
+    if (mode == EOpenMode::Read) {
+        if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+            const int osError = S_ISDIR(status.st_mode) ? EISDIR : errno;
+            ::close(descriptor);
+            throw FileError::FromErrno(osError, strPath);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            ::close(descriptor);
+            throw FileError(EFileCause::NotRegularFile, strPath,
+                            DescribeIrregularFile(status.st_mode));
+        }
     }
     m_nDescriptor = descriptor;
     m_mode = mode;
-    m_strFilePath = MakeFullPath(strPath);
+    m_strFilePath = std::move(strFullPath);
+    m_pFault = pFault;
     m_nWindowPos = 0;
     m_nWindowLength = 0;
     m_nWindowIndex = 0;
@@ -195,8 +260,14 @@ bool CBinaryFile::Exists(const std::string& strPath) {
 }
 
 std::size_t CBinaryFile::ReadHead(const std::string& strPath, std::span<std::uint8_t> destination) {
-    const int descriptor = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // As Open: a named pipe must not hold the caller, and only a regular file has a head.
+    const int descriptor = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
+        return 0;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
         return 0;
     }
     std::size_t nDone = 0;
@@ -230,8 +301,11 @@ std::size_t CBinaryFile::ReadAt(std::uint64_t nPosition, std::uint8_t* pDestinat
     std::size_t nDone = 0;
     while (nDone < nCount) {
         ++m_nSystemCalls;
-        const ssize_t nGot = ::pread(m_nDescriptor, pDestination + nDone, nCount - nDone,
-                                     static_cast<off_t>(nPosition + nDone));
+        const ssize_t nGot = m_pFault == nullptr
+                                 ? ::pread(m_nDescriptor, pDestination + nDone, nCount - nDone,
+                                           static_cast<off_t>(nPosition + nDone))
+                                 : ReadWithFault(*m_pFault, m_nDescriptor, pDestination + nDone,
+                                                 nCount - nDone, nPosition + nDone);
         if (nGot < 0) {
             if (errno == EINTR) {
                 continue;
@@ -251,13 +325,20 @@ void CBinaryFile::WriteAt(std::uint64_t nPosition, const std::uint8_t* pSource,
     std::size_t nDone = 0;
     while (nDone < nCount) {
         ++m_nSystemCalls;
-        const ssize_t nPut = ::pwrite(m_nDescriptor, pSource + nDone, nCount - nDone,
-                                      static_cast<off_t>(nPosition + nDone));
+        const ssize_t nPut = m_pFault == nullptr
+                                 ? ::pwrite(m_nDescriptor, pSource + nDone, nCount - nDone,
+                                            static_cast<off_t>(nPosition + nDone))
+                                 : WriteWithFault(*m_pFault, m_nDescriptor, pSource + nDone,
+                                                  nCount - nDone, nPosition + nDone);
         if (nPut < 0) {
             if (errno == EINTR) {
                 continue;
             }
             ThrowOsError(errno);
+        }
+        // A write that takes nothing would be asked again for ever.
+        if (nPut == 0) {
+            ThrowOsError(EIO);
         }
         nDone += static_cast<std::size_t>(nPut);
     }

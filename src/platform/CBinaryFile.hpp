@@ -14,6 +14,8 @@
 
 namespace sulvan {
 
+struct SFileFault;
+
 class CBinaryFile {
   public:
     enum class EOpenMode {
@@ -32,7 +34,9 @@ class CBinaryFile {
     CBinaryFile(const CBinaryFile&) = delete;
     CBinaryFile& operator=(const CBinaryFile&) = delete;
 
-    // Throws FileError. A file already open is closed first.
+    // Throws FileError. A file already open is closed first. Only a regular file is opened for
+    // reading: a folder, a named pipe or a device is refused (without waiting for a pipe's
+    // writer).
     void Open(const std::string& strPath, EOpenMode mode);
     // Writes what is buffered and closes; throws FileError when that fails (the file is
     // closed all the same). Closing a closed file does nothing.
@@ -71,7 +75,8 @@ class CBinaryFile {
     // True when a file or folder exists at the path.
     static bool Exists(const std::string& strPath);
     // Reads the first bytes of a file into destination with one read and returns how many
-    // were read; 0 when it cannot be opened. For looking at many files' heads cheaply.
+    // were read; 0 when it cannot be opened or is no regular file. For looking at many files'
+    // heads cheaply.
     static std::size_t ReadHead(const std::string& strPath, std::span<std::uint8_t> destination);
 
     // How many times the OS has been asked for file contents (reads and writes) since Open.
@@ -101,6 +106,8 @@ class CBinaryFile {
     bool m_bWindowReachesEnd = false;
     std::uint64_t m_nLength = 0;
     std::uint64_t m_nSystemCalls = 0;
+    // What a test makes the OS do to this file (see FileFaults.hpp); null otherwise.
+    const SFileFault* m_pFault = nullptr;
 };
 
 }  // namespace sulvan

@@ -29,6 +29,8 @@ const char* DescribeFileCause(EFileCause cause) {
             return "The disk is full.";
         case EFileCause::EndOfFile:
             return "The end of the file was reached unexpectedly.";
+        case EFileCause::NotRegularFile:
+            return "The file is not a regular file.";
     }
     return "An unspecified error occurred.";
 }
@@ -96,6 +98,10 @@ FileError FileError::FromLibrary(EFileCause cause, int osError, const std::strin
 
 FileError::FileError(EFileCause cause, const std::string& strPath)
     : FileError(cause, 0, strPath, DescribeFileCause(cause)) {}
+
+FileError::FileError(EFileCause cause, const std::string& strPath,
+                     const std::string& strDescription)
+    : FileError(cause, 0, strPath, strDescription) {}
 
 FileError::FileError(EFileCause cause, int osError, const std::string& strPath,
                      const std::string& strDescription)

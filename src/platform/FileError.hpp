@@ -20,6 +20,7 @@ enum class EFileCause : int {
     HardIo = 10,
     DiskFull = 13,
     EndOfFile = 14,
+    NotRegularFile = 15,  // a named pipe, a device or a socket where a file is read
 };
 
 // Every cause, for code and tests that walk all of them.
@@ -27,7 +28,7 @@ inline constexpr EFileCause kAllFileCauses[] = {
     EFileCause::None,        EFileCause::Generic,          EFileCause::NotFound,
     EFileCause::BadPath,     EFileCause::TooManyOpenFiles, EFileCause::AccessDenied,
     EFileCause::InvalidFile, EFileCause::BadSeek,          EFileCause::HardIo,
-    EFileCause::DiskFull,    EFileCause::EndOfFile,
+    EFileCause::DiskFull,    EFileCause::EndOfFile,        EFileCause::NotRegularFile,
 };
 
 // A sentence for a cause, used when the OS gave no description of its own.
@@ -48,8 +49,10 @@ class FileError : public std::runtime_error {
     // A failure the OS reported: the cause and description come from the error number.
     static FileError FromErrno(int osError, const std::string& strPath);
 
-    // A failure the system detects itself (an invalid file, an unexpected end).
+    // A failure the system detects itself (an invalid file, an unexpected end), described by
+    // the cause's sentence or by strDescription.
     FileError(EFileCause cause, const std::string& strPath);
+    FileError(EFileCause cause, const std::string& strPath, const std::string& strDescription);
 
     // A failure a library reported in its own words (the netCDF library's nc_strerror text).
     static FileError FromLibrary(EFileCause cause, int osError, const std::string& strPath,

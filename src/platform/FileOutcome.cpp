@@ -38,6 +38,7 @@ void SFileOutcome::Append(SFileOutcome&& later) {
     for (SAnsweredQuestion& question : later.questions) {
         questions.push_back(std::move(question));
     }
+    damage.Add(later.damage);
     if (later.fate > fate) {
         fate = later.fate;
         strDeclinedQuestion = std::move(later.strDeclinedQuestion);

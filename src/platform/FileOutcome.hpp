@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/DamageReport.hpp"
+
 namespace sulvan {
 
 class FileError;
@@ -46,6 +48,8 @@ struct SFileOutcome {
     std::vector<std::string> incomplete;  // files created and left unfinished
     std::vector<SFileMessage> messages;
     std::vector<SAnsweredQuestion> questions;
+    // What the conversions of the file passed over as damage.
+    SDamageReport damage;
     // When declined: the question answered No, and the existing output it kept, if any.
     std::string strDeclinedQuestion;
     std::string strKept;

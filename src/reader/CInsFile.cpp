@@ -59,8 +59,7 @@ int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* 
                    SFileOutcome& outcome) {
     const std::string strNameAsPassed = strName;
     try {
-        OpenSteps(strName, bChecksumControl, pUi, outcome);
-        return 1;
+        return OpenSteps(strName, bChecksumControl, pUi, outcome) ? 1 : 0;
     } catch (const FileError& error) {
         const std::string strReason = ShortReasonFor(error, strNameAsPassed, "Invalid file type.");
         outcome.Fail(strNameAsPassed + "\r" + strReason, strReason);
@@ -68,7 +67,7 @@ int CInsFile::Open(std::string& strName, bool bChecksumControl, CUserInterface* 
     }
 }
 
-void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+bool CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
                          SFileOutcome& outcome) {
     // A file that exists but cannot be read (no permission, a folder) says why, not "not found".
     m_file.Open(strName, CBinaryFile::EOpenMode::Read);
@@ -92,7 +91,10 @@ void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInter
     m_file.Seek(-static_cast<std::int64_t>(nSearch), CBinaryFile::ESeekOrigin::End);
     SearchLastTime(m_file.Peek(nSearch));
 
-    const bool bRepaired = ResolveConfiguration(strName, pUi, outcome);
+    const EResolved resolved = ResolveConfiguration(strName, pUi, outcome);
+    if (resolved == EResolved::RepairFailed) {
+        return false;
+    }
     if (m_conf.GetInstrumentType() != m_nFamily && pUi != nullptr) {
         pUi->ShowMessage(std::string(FileNameOf(strName)) + kTypeMismatch);
     }
@@ -103,9 +105,10 @@ void CInsFile::OpenSteps(std::string& strName, bool bChecksumControl, CUserInter
     ApplyThreeBeamRule();
     // A dump whose configuration lies elsewhere has data in front of where the block would
     // stand; starting at 0 converts them (the walk passes over the configuration records).
-    const bool bDataFromStart = m_bRawDump && !bRepaired;
+    const bool bDataFromStart = m_bRawDump && resolved != EResolved::Repaired;
     m_file.Seek(bDataFromStart ? 0 : static_cast<std::int64_t>(m_nConfigBytes),
                 CBinaryFile::ESeekOrigin::Begin);
+    return true;
 }
 
 void CInsFile::ApplyThreeBeamRule() {
@@ -204,14 +207,14 @@ void CInsFile::SearchLastTime(std::span<const std::uint8_t> tail) {
     }
 }
 
-bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi,
-                                    SFileOutcome& outcome) {
+CInsFile::EResolved CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi,
+                                                   SFileOutcome& outcome) {
     const bool bUserValid = m_geometry.bUserConfigValid;
     m_nConfigBytes = (m_bHardwareValid ? CInsConf::kHardwareSize : 0) +
                      (m_bHeadValid ? CInsConf::kHeadSize : 0) +
                      (bUserValid ? CInsConf::kUserSize : 0);
     if (m_bHardwareValid && m_bHeadValid && bUserValid && !m_bRawDump) {
-        return false;
+        return EResolved::AsFound;
     }
     std::string strMessage(FileNameOf(strName));
     if (!m_bHardwareValid) {
@@ -229,14 +232,14 @@ bool CInsFile::ResolveConfiguration(std::string& strName, CUserInterface* pUi,
     strMessage += kRepairOffer;
     if (pUi == nullptr || !pUi->AskOkCancel(strMessage)) {
         WriteCountsIntoConfiguration();
-        return false;
+        return EResolved::AsFound;
     }
     std::string strRepaired;
-    if (RepairRecorderDump(strRepaired, pUi, outcome) == 0) {
-        return false;
+    if (RepairRecorderDump(strRepaired, outcome) == 0) {
+        return EResolved::RepairFailed;
     }
     strName = strRepaired;
-    return true;
+    return EResolved::Repaired;
 }
 
 void CInsFile::WriteCountsIntoConfiguration() {

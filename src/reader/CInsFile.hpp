@@ -59,10 +59,10 @@ class CInsFile {
 
     // Writes the "_rep" copy of a raw recorder dump: a complete configuration block (defaults
     // for what was not found) followed by the whole file; on success the reader reads the copy,
-    // strRepairedName holds its name and outcome lists it. 1 on success, 0 on failure (the input
-    // is untouched; a copy begun is listed as incomplete).
-    int RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi,
-                           SFileOutcome& outcome);
+    // strRepairedName holds its name and outcome lists it. 1 on success; 0 on failure, with the
+    // reader closed and outcome failed (the input is untouched; a copy begun is listed as
+    // incomplete).
+    int RepairRecorderDump(std::string& strRepairedName, SFileOutcome& outcome);
 
     // The data file, positioned by Open where a converter's walk starts.
     CBinaryFile& File() { return m_file; }
@@ -96,14 +96,16 @@ class CInsFile {
     bool IsRawDump() const { return m_bRawDump; }
 
   private:
-    void OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
+    // False when the file cannot be used and outcome says why already.
+    bool OpenSteps(std::string& strName, bool bChecksumControl, CUserInterface* pUi,
                    SFileOutcome& outcome);
     void SearchConfiguration(std::span<const std::uint8_t> head);
     void SearchFirstTime(std::span<const std::uint8_t> head);
     void SearchLastTime(std::span<const std::uint8_t> tail);
-    // Reports what is wrong with the configuration and repairs or goes on as the user says;
-    // true when the file now read is a repaired copy.
-    bool ResolveConfiguration(std::string& strName, CUserInterface* pUi, SFileOutcome& outcome);
+    enum class EResolved { AsFound, Repaired, RepairFailed };
+    // Reports what is wrong with the configuration and repairs or goes on as the user says.
+    EResolved ResolveConfiguration(std::string& strName, CUserInterface* pUi,
+                                   SFileOutcome& outcome);
     void WriteCountsIntoConfiguration();
     void ApplyFamilyRules();
     // A four-beam profiler of family 2 whose configuration says so records three beams.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/CUserInterface.hpp"
 #include "platform/FileError.hpp"
 #include "platform/Path.hpp"
 #include "reader/CInsFile.hpp"
@@ -23,33 +22,31 @@ std::string RepairedNameOf(const std::string& strPath) {
 
 }  // namespace
 
-int CInsFile::RepairRecorderDump(std::string& strRepairedName, CUserInterface* pUi,
-                                 SFileOutcome& outcome) {
+int CInsFile::RepairRecorderDump(std::string& strRepairedName, SFileOutcome& outcome) {
     if (!IsOpen()) {
         return 0;
     }
     DefaultMissingRecords();
     const std::string strCopy = RepairedNameOf(m_file.GetFilePath());
     strRepairedName = strCopy;
-    const auto report = [&](const FileError& error, const char* pOutcome) {
-        if (pUi != nullptr) {
-            pUi->ShowMessage(error.MessageFor(strCopy) + pOutcome);
-        }
+    // The dump is not read as it is after a failed repair: the user asked for the copy.
+    const auto fail = [&](const FileError& error, const char* pOutcome) {
+        m_file.Close();
+        outcome.Fail(error.MessageFor(strCopy) + pOutcome, error.what());
+        return 0;
     };
     CBinaryFile copy;
     try {
         copy.Open(strCopy, CBinaryFile::EOpenMode::Create);
     } catch (const FileError& error) {
-        report(error, "\r\rThe repaired copy could not be created.");
-        return 0;
+        return fail(error, "\r\rThe repaired copy could not be created.");
     }
     try {
         WriteRepairedCopy(copy);
     } catch (const FileError& error) {
         copy.CloseAfterError();
         outcome.incomplete.push_back(strCopy);
-        report(error, "\r\rThe repaired copy is incomplete.");
-        return 0;
+        return fail(error, "\r\rThe repaired copy is incomplete.");
     }
     outcome.written.push_back({strCopy, std::nullopt});
     m_file.Open(strCopy, CBinaryFile::EOpenMode::Read);

@@ -111,6 +111,34 @@ TEST_F(CRecordWalkTest, EndsAtARecordCutShortByTheEndOfTheFile) {
     EXPECT_EQ(m_spans, (std::vector<SDamageSpan>{{24, 25}}));
 }
 
+// A header made of damaged bytes may announce any size: the records after it must not be lost,
+// neither to a walk that ends where the announced record would run past the end of the file nor
+// to one that passes the announced record over unread.
+TEST_F(CRecordWalkTest, ADamagedHeaderHidesNoIntactRecordBehindIt) {
+    const Bytes kTimeMarkPastTheEnd = {0xA5, 0x0F, 0xFF, 0x7F};  // 65534 bytes
+    const Bytes kTimeMarkOf64KiB = {0xA5, 0x0F, 0x00, 0x80};     // 65536 bytes
+    struct SCase {
+        Bytes header;
+        std::size_t nRecordsAfter;
+        SWalkOptions options;
+    };
+    const SCase kCases[] = {
+        {kTimeMarkPastTheEnd, 2, {}},
+        {kTimeMarkOf64KiB, 2500, {.nSkipSizeAbove = 51200}},
+        {HardwareConfig().CorruptChecksum().Build(), 2, {}},
+    };
+    for (const SCase& c : kCases) {
+        CRecordingBuilder recording;
+        recording.Add(VelocitySample()).Add(c.header);
+        for (std::size_t i = 0; i < c.nRecordsAfter; ++i) {
+            recording.Add(SystemSample());
+        }
+        EXPECT_EQ(Walk(recording.Image(), c.options).size(), 1 + c.nRecordsAfter);
+        EXPECT_EQ(m_damage.nSkippedBytes, c.header.size());
+        EXPECT_EQ(m_damage.nSkippedSpans, 1u);
+    }
+}
+
 TEST_F(CRecordWalkTest, WithoutChecksumControlDamagedRecordsPass) {
     const Bytes image =
         CRecordingBuilder().Add(VelocitySample().CorruptChecksum()).Add(SystemSample()).Image();

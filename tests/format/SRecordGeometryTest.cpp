@@ -60,6 +60,9 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, CheckRecordSize, ::testing::Values(
     SCheckCase{"Record06",               0x06,  18, 3, 1, true,  true,  36,   3,  1},
     SCheckCase{"Record07AnySize",        0x07, 999, 3, 1, true,  true,  1998, 3,  1},
     SCheckCase{"Record07ZeroSize",       0x07,   0, 3, 1, true,  false, 0,    3,  1},
+    // No room for the checksum after the header: no record (found by fuzzing the walk).
+    SCheckCase{"Record07HeaderOnly",     0x07,   2, 3, 1, true,  false, 4,    3,  1},
+    SCheckCase{"TimeMarkShorterThanItsHeader", 0x0F, 1, 3, 1, true, false, 2, 3,  1},
     SCheckCase{"OneBeamLearns",          0x08, 0xFFFF, 3, 1, false, true, 16, 1,  1},
     SCheckCase{"OneBeamKnown",           0x08,   0, 3, 1, true,  true,  16,   3,  1},
     SCheckCase{"TwoBeamLearns",          0x09,   0, 3, 1, false, true,  20,   2,  1},

@@ -1,22 +1,26 @@
-// Arbitrary bytes as the probe configuration of a recording: read, or refused with one of the
-// configuration's or the parser's errors, never a crash, a hang or a leak.
-// Run: build/fuzz/sulvan_fuzz_miravelo_config -max_total_time=60 CORPUS_FOLDER
+// Arbitrary bytes as the probe configuration of a Corvane recording: read, or refused with one
+// of the configuration's or the parser's errors; never a crash, a hang or a leak, and never more
+// probes than the configuration may hold.
 
-#include <cstdint>
 #include <sstream>
 #include <stdexcept>
-#include <string>
 
+#include "FuzzTargets.hpp"
 #include "xml/MiraveloConfig.hpp"
 #include "xml/XmlParser.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
+namespace sulvan::fuzz {
+
+int FuzzMiraveloConfig(const std::uint8_t* pData, std::size_t nSize) {
     std::istringstream input(std::string(reinterpret_cast<const char*>(pData), nSize));
-    sulvan::MiraveloConfig config;
+    MiraveloConfig config;
     try {
-        sulvan::ReadMiraveloConfig(input, config);
+        ReadMiraveloConfig(input, config);
+        Require(config.probes.size() <= kMaxProbeConfigs, "at most the probes a file may hold");
     } catch (const MyXML::ParserError&) {
     } catch (const std::logic_error&) {
     }
     return 0;
 }
+
+}  // namespace sulvan::fuzz

@@ -1,15 +1,17 @@
-// Arbitrary bytes as XML text: the parser must return a document or raise one of its errors,
-// and never crash, hang or leak. A document it returns must write out and parse again.
-// Run: cmake --preset fuzz && cmake --build --preset fuzz &&
-//      build/fuzz/sulvan_fuzz_xml_parse -max_total_time=60 CORPUS_FOLDER
+// Arbitrary bytes as XML text: the parser returns a document or raises one of its errors, and
+// never crashes, hangs or leaks, and a document it returns writes out. The library writes
+// without escaping, as the instrument software's own does, so the text written need not parse
+// again (an attribute value holding a double quote, an element without a name); parsing it
+// again must still end in a document or an error.
 
-#include <cstdint>
 #include <sstream>
-#include <string>
 
+#include "FuzzTargets.hpp"
 #include "xml/XmlParser.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
+namespace sulvan::fuzz {
+
+int FuzzXmlParse(const std::uint8_t* pData, std::size_t nSize) {
     std::istringstream input(std::string(reinterpret_cast<const char*>(pData), nSize));
     try {
         const MyXML::DocumentRef document = MyXML::ParseDocument(input);
@@ -21,3 +23,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     }
     return 0;
 }
+
+}  // namespace sulvan::fuzz

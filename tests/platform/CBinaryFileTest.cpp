@@ -10,6 +10,7 @@
 
 #include "CTempDir.hpp"
 #include "platform/FileError.hpp"
+#include "platform/FileFaults.hpp"
 
 namespace sulvan {
 namespace {
@@ -110,6 +111,22 @@ TEST_F(CBinaryFileTest, ReportsAFailedFlushOnClose) {
         EXPECT_EQ(error.Description(), "No space left on device");
     }
     EXPECT_FALSE(file.IsOpen());
+}
+
+// A disk that takes nothing of a write is an error, not a write asked again for ever.
+TEST_F(CBinaryFileTest, AWriteTheOsTakesNothingOfFails) {
+    const std::string strPath = m_dir.Path("stuck.adv");
+    const CFileFaults faults({{strPath, SFileFault::EKind::ShortWrites, 0, 0, 0}});
+    CBinaryFile file;
+    file.Open(strPath, Mode::Create);
+    const auto bytes = CountingBytes(100);
+    file.Write(bytes.data(), bytes.size());
+    try {
+        file.Close();
+        FAIL() << "Close() did not report the write that took nothing";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.Cause(), EFileCause::HardIo);
+    }
 }
 
 TEST_F(CBinaryFileTest, ReportsWhyAFileCannotBeOpened) {

@@ -8,14 +8,20 @@
 
 namespace sulvan::test {
 
-CTempDir::CTempDir() {
-    const char* pBase = std::getenv("TMPDIR");
-    std::string strTemplate =
-        std::string(pBase != nullptr ? pBase : "/tmp") + "/sulvan-test-XXXXXX";
+CTempDir::CTempDir()
+    : CTempDir(std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "/tmp") {}
+
+CTempDir::CTempDir(const std::string& strBase) {
+    std::string strTemplate = strBase + "/sulvan-test-XXXXXX";
     if (mkdtemp(strTemplate.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder from " + strTemplate);
     }
     m_strPath = strTemplate;
+}
+
+CTempDir CTempDir::InMemory() {
+    constexpr const char* kMemory = "/dev/shm";
+    return std::filesystem::is_directory(kMemory) ? CTempDir(kMemory) : CTempDir();
 }
 
 CTempDir::~CTempDir() {

@@ -10,7 +10,12 @@ namespace sulvan::test {
 
 class CTempDir {
   public:
+    // In TMPDIR (or /tmp), or in strBase.
     CTempDir();
+    explicit CTempDir(const std::string& strBase);
+    // In memory (/dev/shm) where the machine has it, for tests that write many files or large
+    // sparse ones; else as CTempDir().
+    static CTempDir InMemory();
     ~CTempDir();
     CTempDir(const CTempDir&) = delete;
     CTempDir& operator=(const CTempDir&) = delete;
