@@ -131,7 +131,8 @@ bool CCorvaneFile::ReadChunkHeader() {
     const std::uint16_t nLength = ReadU16Le(header.data() + 10);
     // A record the file ends inside is no record: the chunk is the cut-off tail, and takes no
     // sample number.
-    if (m_nChunkStart + kCorvaneChunkHeaderSize + std::uint64_t{nLength} * kWordSize > m_nFileSize) {
+    if (m_nChunkStart + kCorvaneChunkHeaderSize + std::uint64_t{nLength} * kWordSize >
+        m_nFileSize) {
         m_bCutShort = true;
         return false;
     }

@@ -67,8 +67,7 @@ bool CCorvaneSampleWalk::Next(SCorvaneTake& take) {
 }
 
 void CCorvaneSampleWalk::SkipCurrentChunk() {
-    SkipBytes(m_input.ChunkStart(),
-              kCorvaneChunkHeaderSize + std::uint64_t{m_input.Length()} * 2);
+    SkipBytes(m_input.ChunkStart(), kCorvaneChunkHeaderSize + std::uint64_t{m_input.Length()} * 2);
 }
 
 void CCorvaneSampleWalk::CloseDamage() {
