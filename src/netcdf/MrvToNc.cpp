@@ -173,6 +173,7 @@ class CCorvaneNcConversion {
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_nPresent > 0 ? m_nFloor : 0});
+        outcome.damage = m_damage;
         return outcome;
     }
 
@@ -352,6 +353,7 @@ class CCorvaneNcConversion {
         }
         m_nLateStamps = walk.LateStamps();
         m_bEndedByLateStamps = walk.EndedByLateStamps();
+        m_damage = walk.Damage();
     }
 
     std::size_t RowInBlock(std::uint64_t nRow) const {
@@ -495,6 +497,7 @@ class CCorvaneNcConversion {
     std::uint64_t m_nBeamsLeftOut = 0;
     std::uint64_t m_nLateStamps = 0;
     bool m_bEndedByLateStamps = false;
+    SDamageReport m_damage;
 };
 
 // Why the metadata's positions cannot be taken for this recording; empty when they can.

@@ -160,6 +160,7 @@ class CPeloraNcConversion {
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_current.Count() + m_wave.Count()});
+        outcome.damage = m_damage.walk;
         return outcome;
     }
 

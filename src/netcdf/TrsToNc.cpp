@@ -87,6 +87,7 @@ class CTarsisNcConversion {
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_samples.Count()});
+        outcome.damage = m_damage.walk;
         return outcome;
     }
 
