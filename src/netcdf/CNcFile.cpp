@@ -2,6 +2,7 @@
 
 #include <netcdf.h>
 
+#include <cerrno>
 #include <mutex>
 #include <vector>
 
@@ -65,13 +66,22 @@ void CNcFile::Create(const std::string& strPath) {
     CloseAfterError();
     KeepChunkBuffersForReuse();
     m_strPath = strPath;
+    m_bCreatedFile = false;
     // The library reports every file it cannot create as "Permission denied" (EACCES), a
     // missing folder too; the file layer creates it first and tells the real reason.
     CBinaryFile probe;
     probe.Open(strPath, CBinaryFile::EOpenMode::Create);
     probe.Close();
+    m_bCreatedFile = true;
     int nId = -1;
-    Run([&] { return nc_create(strPath.c_str(), NC_NETCDF4 | NC_CLOBBER, &nId); });
+    errno = 0;
+    const int nStatus = nc_create(strPath.c_str(), NC_NETCDF4 | NC_CLOBBER, &nId);
+    // Now that the file could be created, that stand-in hides what the OS refused when the
+    // library wrote its first bytes (a full disk), which errno still holds.
+    if (nStatus == EACCES && errno != 0 && errno != EACCES) {
+        throw NcFileError(NC_EHDFERR, errno, strPath);
+    }
+    Run([&] { return nStatus; });
     m_nId = nId;
 }
 

@@ -169,7 +169,7 @@ class CCorvaneNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_nPresent > 0 ? m_nFloor : 0});
@@ -209,7 +209,6 @@ class CCorvaneNcConversion {
                                    [](const SNcProbePosition& probe) { return probe.depth; });
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefineCorvaneVariables(m_file, shape);
         m_nEpoch = Epoch();
         SDateTimeFields epoch = FieldsFromFileTime(m_nEpoch);
@@ -476,7 +475,6 @@ class CCorvaneNcConversion {
     SCorvaneScan m_scan;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     SCorvaneNcVariables m_variables;
     std::uint64_t m_nEpoch = 0;
     double m_dEpoch = 0.0;

@@ -156,7 +156,7 @@ class CPeloraNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_current.Count() + m_wave.Count()});
@@ -176,7 +176,6 @@ class CPeloraNcConversion {
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefinePeloraVariables(m_file, shape);
         m_clock.emplace(m_file, std::initializer_list<SNcVariable>{m_variables.current.time,
                                                                    m_variables.wave.time});
@@ -316,7 +315,6 @@ class CPeloraNcConversion {
     const double m_dInterval;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     SPeloraNcVariables m_variables;
     std::optional<CNcRecordClock> m_clock;
     CSampleClock m_currentClock;

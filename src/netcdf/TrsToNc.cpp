@@ -83,7 +83,7 @@ class CTarsisNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_samples.Count()});
@@ -103,7 +103,6 @@ class CTarsisNcConversion {
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefineTarsisVariables(m_file, shape);
         m_clock.emplace(m_file,
                         std::initializer_list<SNcVariable>{m_variables.time, m_variables.timeSys});
@@ -286,7 +285,6 @@ class CTarsisNcConversion {
     const std::uint64_t m_nBurstSamples;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     STarsisNcVariables m_variables;
     CSampleClock m_sampleClock;
     CSampleClock m_systemClock;
