@@ -94,10 +94,11 @@ SSeriesColumns AddSeriesColumns(CNcBlockWriter& block, const SPeloraNcSeries& se
     SSeriesColumns columns;
     columns.pTime = &block.AddColumn<double>(series.time);
     for (SNcVariable velocity : series.velocity) {
-        columns.velocity.push_back(
-            &block.AddColumn<std::int16_t>(velocity, series.BeamVelocity() ? nBeams : 1));
+        columns.velocity.push_back(series.BeamVelocity()
+                                       ? &block.AddRows<std::int16_t>(velocity, nBeams)
+                                       : &block.AddColumn<std::int16_t>(velocity));
     }
-    columns.pAmplitude = &block.AddColumn<std::int8_t>(series.amplitude, nBeams);
+    columns.pAmplitude = &block.AddRows<std::int8_t>(series.amplitude, nBeams);
     columns.pPressure = &block.AddColumn<std::int32_t>(series.pressure);
     columns.pAnalog1 = &block.AddColumn<std::int16_t>(series.analogInput1);
     columns.pFlags = &block.AddColumn<std::int8_t>(series.qualityFlag);

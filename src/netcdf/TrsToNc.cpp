@@ -119,11 +119,12 @@ class CTarsisNcConversion {
         const auto nBeams = static_cast<std::size_t>(m_nBeams);
         m_time = &m_samples.AddColumn<double>(v.time);
         for (SNcVariable velocity : v.velocity) {
-            m_velocity.push_back(
-                &m_samples.AddColumn<std::int16_t>(velocity, v.BeamVelocity() ? nBeams : 1));
+            m_velocity.push_back(v.BeamVelocity()
+                                     ? &m_samples.AddRows<std::int16_t>(velocity, nBeams)
+                                     : &m_samples.AddColumn<std::int16_t>(velocity));
         }
-        m_amplitude = &m_samples.AddColumn<std::int8_t>(v.amplitude, nBeams);
-        m_correlation = &m_samples.AddColumn<std::int8_t>(v.correlation, nBeams);
+        m_amplitude = &m_samples.AddRows<std::int8_t>(v.amplitude, nBeams);
+        m_correlation = &m_samples.AddRows<std::int8_t>(v.correlation, nBeams);
         m_pressure = &m_samples.AddColumn<std::int32_t>(v.pressure);
         m_analogInput1 = &m_samples.AddColumn<std::int16_t>(v.analogInput1);
         m_burst = &m_samples.AddColumn<std::int32_t>(v.burst);
