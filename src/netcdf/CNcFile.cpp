@@ -1,5 +1,6 @@
 #include "netcdf/CNcFile.hpp"
 
+#include <hdf5.h>
 #include <netcdf.h>
 
 #include <cerrno>
@@ -51,6 +52,15 @@ void KeepChunkBuffersForReuse() {
 #endif
 }
 
+// HDF5 1.10 frees a file whose close failed (on a full disk) but keeps its id, and the cleanup it
+// installs for the program's exit closes that id once more and crashes. This program closes
+// every file it creates, so that cleanup has nothing to do and is not installed; it must be
+// said before the library's first call, which the first file's creation makes.
+void SkipExitCleanupOfHdf5() {
+    static std::once_flag once;
+    std::call_once(once, [] { H5dont_atexit(); });
+}
+
 }  // namespace
 
 template <typename Call>
@@ -65,6 +75,7 @@ CNcFile::~CNcFile() {
 void CNcFile::Create(const std::string& strPath) {
     CloseAfterError();
     KeepChunkBuffersForReuse();
+    SkipExitCleanupOfHdf5();
     m_strPath = strPath;
     m_bCreatedFile = false;
     // The library reports every file it cannot create as "Permission denied" (EACCES), a
