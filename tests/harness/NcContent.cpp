@@ -23,7 +23,10 @@ constexpr std::string_view kRunAttributes[] = {
 constexpr std::string_view kRunAttributePrefix = "damage_";  // what the walk passed over
 
 // The flag bit of a sample right after bytes the walk slid over: the survivors have no such
-// bytes. Only that bit of the flag variables that name it is left out of their values.
+// bytes. Only that bit of the flag variables that name it is left out of their values. The
+// times themselves are compared: they come from the intact records alone (an anchor's clock
+// and the samples counted since it), so a sample lost to damage shifts the count after it in
+// the survivors' file as well, and that flag tells where.
 constexpr std::string_view kDamageFlag = "damaged_bytes_before_sample";
 
 bool IsRunAttribute(std::string_view strName) {
