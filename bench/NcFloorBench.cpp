@@ -64,8 +64,8 @@ void WriteTarsis(CNcFile& file, std::uint64_t nSamples, std::uint64_t nSystem, i
     for (SNcVariable component : v.velocity) {
         velocity.push_back(&samples.AddColumn<std::int16_t>(component));
     }
-    auto& amplitude = samples.AddColumn<std::int8_t>(v.amplitude, kBeams);
-    auto& correlation = samples.AddColumn<std::int8_t>(v.correlation, kBeams);
+    auto& amplitude = samples.AddRows<std::int8_t>(v.amplitude, kBeams);
+    auto& correlation = samples.AddRows<std::int8_t>(v.correlation, kBeams);
     auto& pressure = samples.AddColumn<std::int32_t>(v.pressure);
     auto& analog = samples.AddColumn<std::int16_t>(v.analogInput1);
     auto& burst = samples.AddColumn<std::int32_t>(v.burst);
@@ -115,7 +115,7 @@ void WritePeloraSeries(CNcFile& file, const SPeloraNcSeries& series, std::uint64
     for (SNcVariable component : series.velocity) {
         velocity.push_back(&samples.AddColumn<std::int16_t>(component));
     }
-    auto& amplitude = samples.AddColumn<std::int8_t>(series.amplitude, kBeams);
+    auto& amplitude = samples.AddRows<std::int8_t>(series.amplitude, kBeams);
     auto& pressure = samples.AddColumn<std::int32_t>(series.pressure);
     auto& analog = samples.AddColumn<std::int16_t>(series.analogInput1);
     auto& flags = samples.AddColumn<std::int8_t>(series.qualityFlag);
@@ -176,7 +176,8 @@ void WriteCorvane(CNcFile& file, std::uint64_t nSamples, std::size_t nProbes, in
     std::vector<std::int16_t> amplitude(velocity.size());
     std::vector<std::int16_t> correlation(velocity.size());
     for (std::uint64_t nStart = 0; nStart < nSamples; nStart += nBlock) {
-        const std::size_t nRows = static_cast<std::size_t>(std::min<std::uint64_t>(nBlock, nSamples - nStart));
+        const std::size_t nRows =
+            static_cast<std::size_t>(std::min<std::uint64_t>(nBlock, nSamples - nStart));
         for (std::size_t i = 0; i < nRows; ++i) {
             const std::uint64_t k = nStart + i;
             sample[i] = static_cast<std::int32_t>(k + 1);

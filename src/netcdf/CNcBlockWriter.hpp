@@ -19,13 +19,15 @@ class CNcColumnBase {
     virtual void Write(CNcFile& file, std::uint64_t nStart, std::size_t nCount) = 0;
 };
 
-// One variable's block: nRows rows (the variable's leading dimension, e.g. beams; 1 for a
-// variable of the unlimited dimension alone) of a block's samples each.
+// One variable's block: a block's samples of a variable of the unlimited dimension alone, or
+// nRows rows of them when the variable has a leading dimension (e.g. beams) before it.
 template <typename T>
 class CNcColumn final : public CNcColumnBase {
   public:
-    CNcColumn(SNcVariable variable, std::size_t nRows, std::size_t nBlockLength)
+    CNcColumn(SNcVariable variable, bool bLeadingDimension, std::size_t nRows,
+              std::size_t nBlockLength)
         : m_variable(variable),
+          m_bLeadingDimension(bLeadingDimension),
           m_nRows(nRows),
           m_nBlockLength(nBlockLength),
           m_values(nRows * nBlockLength) {}
@@ -39,7 +41,9 @@ class CNcColumn final : public CNcColumnBase {
         const auto nOffset = static_cast<std::size_t>(nStart);
         for (std::size_t nRow = 0; nRow < m_nRows; ++nRow) {
             const T* pRow = m_values.data() + nRow * m_nBlockLength;
-            if (m_nRows == 1) {
+            // The library reads as many start and count values as the variable has
+            // dimensions: a leading dimension of one row still takes two.
+            if (!m_bLeadingDimension) {
                 const std::size_t start[] = {nOffset};
                 const std::size_t count[] = {nCount};
                 file.Write(m_variable, start, count, pRow);
@@ -53,6 +57,7 @@ class CNcColumn final : public CNcColumnBase {
 
   private:
     SNcVariable m_variable;
+    bool m_bLeadingDimension;
     std::size_t m_nRows;
     std::size_t m_nBlockLength;
     std::vector<T> m_values;
@@ -63,12 +68,15 @@ class CNcBlockWriter {
     CNcBlockWriter(CNcFile& file, std::size_t nBlockLength)
         : m_file(file), m_nBlockLength(nBlockLength) {}
 
+    // A variable of the unlimited dimension alone.
     template <typename T>
-    CNcColumn<T>& AddColumn(SNcVariable variable, std::size_t nRows = 1) {
-        auto column = std::make_unique<CNcColumn<T>>(variable, nRows, m_nBlockLength);
-        CNcColumn<T>& added = *column;
-        m_columns.push_back(std::move(column));
-        return added;
+    CNcColumn<T>& AddColumn(SNcVariable variable) {
+        return Add<T>(variable, false, 1);
+    }
+    // A variable of a leading dimension of nRows rows (beams, however few) and the unlimited one.
+    template <typename T>
+    CNcColumn<T>& AddRows(SNcVariable variable, std::size_t nRows) {
+        return Add<T>(variable, true, nRows);
     }
 
     // The place in the block of the sample being filled.
@@ -85,6 +93,15 @@ class CNcBlockWriter {
     std::uint64_t Count() const { return m_nWritten + m_nFilled; }
 
   private:
+    template <typename T>
+    CNcColumn<T>& Add(SNcVariable variable, bool bLeadingDimension, std::size_t nRows) {
+        auto column =
+            std::make_unique<CNcColumn<T>>(variable, bLeadingDimension, nRows, m_nBlockLength);
+        CNcColumn<T>& added = *column;
+        m_columns.push_back(std::move(column));
+        return added;
+    }
+
     CNcFile& m_file;
     const std::size_t m_nBlockLength;
     std::vector<std::unique_ptr<CNcColumnBase>> m_columns;

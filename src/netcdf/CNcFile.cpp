@@ -1,7 +1,9 @@
 #include "netcdf/CNcFile.hpp"
 
+#include <hdf5.h>
 #include <netcdf.h>
 
+#include <cerrno>
 #include <mutex>
 #include <vector>
 
@@ -50,6 +52,15 @@ void KeepChunkBuffersForReuse() {
 #endif
 }
 
+// HDF5 1.10 frees a file whose close failed (on a full disk) but keeps its id, and the cleanup it
+// installs for the program's exit closes that id once more and crashes. This program closes
+// every file it creates, so that cleanup has nothing to do and is not installed; it must be
+// said before the library's first call, which the first file's creation makes.
+void SkipExitCleanupOfHdf5() {
+    static std::once_flag once;
+    std::call_once(once, [] { H5dont_atexit(); });
+}
+
 }  // namespace
 
 template <typename Call>
@@ -64,14 +75,24 @@ CNcFile::~CNcFile() {
 void CNcFile::Create(const std::string& strPath) {
     CloseAfterError();
     KeepChunkBuffersForReuse();
+    SkipExitCleanupOfHdf5();
     m_strPath = strPath;
+    m_bCreatedFile = false;
     // The library reports every file it cannot create as "Permission denied" (EACCES), a
     // missing folder too; the file layer creates it first and tells the real reason.
     CBinaryFile probe;
     probe.Open(strPath, CBinaryFile::EOpenMode::Create);
     probe.Close();
+    m_bCreatedFile = true;
     int nId = -1;
-    Run([&] { return nc_create(strPath.c_str(), NC_NETCDF4 | NC_CLOBBER, &nId); });
+    errno = 0;
+    const int nStatus = nc_create(strPath.c_str(), NC_NETCDF4 | NC_CLOBBER, &nId);
+    // Now that the file could be created, that stand-in hides what the OS refused when the
+    // library wrote its first bytes (a full disk), which errno still holds.
+    if (nStatus == EACCES && errno != 0 && errno != EACCES) {
+        throw NcFileError(NC_EHDFERR, errno, strPath);
+    }
+    Run([&] { return nStatus; });
     m_nId = nId;
 }
 

@@ -51,6 +51,9 @@ class CNcFile {
     // Closes after a failure being reported already; a second failure is dropped.
     void CloseAfterError() noexcept;
     bool IsOpen() const { return m_nId >= 0; }
+    // Whether Create made the file on disk, even when the library failed after: what is there
+    // is incomplete.
+    bool HasCreatedFile() const { return m_bCreatedFile; }
     const std::string& Path() const { return m_strPath; }
 
     // ---- Define mode.
@@ -96,6 +99,7 @@ class CNcFile {
 
     int m_nId = -1;
     std::string m_strPath;
+    bool m_bCreatedFile = false;
 };
 
 }  // namespace sulvan

@@ -169,10 +169,11 @@ class CCorvaneNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_nPresent > 0 ? m_nFloor : 0});
+        outcome.damage = m_damage;
         return outcome;
     }
 
@@ -208,7 +209,6 @@ class CCorvaneNcConversion {
                                    [](const SNcProbePosition& probe) { return probe.depth; });
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefineCorvaneVariables(m_file, shape);
         m_nEpoch = Epoch();
         SDateTimeFields epoch = FieldsFromFileTime(m_nEpoch);
@@ -352,6 +352,7 @@ class CCorvaneNcConversion {
         }
         m_nLateStamps = walk.LateStamps();
         m_bEndedByLateStamps = walk.EndedByLateStamps();
+        m_damage = walk.Damage();
     }
 
     std::size_t RowInBlock(std::uint64_t nRow) const {
@@ -474,7 +475,6 @@ class CCorvaneNcConversion {
     SCorvaneScan m_scan;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     SCorvaneNcVariables m_variables;
     std::uint64_t m_nEpoch = 0;
     double m_dEpoch = 0.0;
@@ -495,6 +495,7 @@ class CCorvaneNcConversion {
     std::uint64_t m_nBeamsLeftOut = 0;
     std::uint64_t m_nLateStamps = 0;
     bool m_bEndedByLateStamps = false;
+    SDamageReport m_damage;
 };
 
 // Why the metadata's positions cannot be taken for this recording; empty when they can.

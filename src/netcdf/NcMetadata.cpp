@@ -101,10 +101,10 @@ std::string TakeProbePositions(const Json& value, SNcMetadata& metadata) {
             return strWhere + " must hold an object of latitude, longitude and depth";
         }
         SNcMetadata probe;
-        // Named, not bound: clang 14 lets no lambda capture a structured binding.
+        // Named, not bound: clang 14 cannot capture a structured binding in the lambda below.
         for (const auto& item : position.items()) {
             const std::string& strKey = item.key();
-            const auto& number = item.value();
+            const nlohmann::json& number = item.value();
             const auto* pKey =
                 std::find_if(std::begin(kPositionKeys), std::end(kPositionKeys),
                              [&](const SPositionKey& key) { return strKey == key.pName; });

@@ -94,10 +94,11 @@ SSeriesColumns AddSeriesColumns(CNcBlockWriter& block, const SPeloraNcSeries& se
     SSeriesColumns columns;
     columns.pTime = &block.AddColumn<double>(series.time);
     for (SNcVariable velocity : series.velocity) {
-        columns.velocity.push_back(
-            &block.AddColumn<std::int16_t>(velocity, series.BeamVelocity() ? nBeams : 1));
+        columns.velocity.push_back(series.BeamVelocity()
+                                       ? &block.AddRows<std::int16_t>(velocity, nBeams)
+                                       : &block.AddColumn<std::int16_t>(velocity));
     }
-    columns.pAmplitude = &block.AddColumn<std::int8_t>(series.amplitude, nBeams);
+    columns.pAmplitude = &block.AddRows<std::int8_t>(series.amplitude, nBeams);
     columns.pPressure = &block.AddColumn<std::int32_t>(series.pressure);
     columns.pAnalog1 = &block.AddColumn<std::int16_t>(series.analogInput1);
     columns.pFlags = &block.AddColumn<std::int8_t>(series.qualityFlag);
@@ -156,10 +157,11 @@ class CPeloraNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_current.Count() + m_wave.Count()});
+        outcome.damage = m_damage.walk;
         return outcome;
     }
 
@@ -175,7 +177,6 @@ class CPeloraNcConversion {
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefinePeloraVariables(m_file, shape);
         m_clock.emplace(m_file, std::initializer_list<SNcVariable>{m_variables.current.time,
                                                                    m_variables.wave.time});
@@ -315,7 +316,6 @@ class CPeloraNcConversion {
     const double m_dInterval;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     SPeloraNcVariables m_variables;
     std::optional<CNcRecordClock> m_clock;
     CSampleClock m_currentClock;

@@ -83,10 +83,11 @@ class CTarsisNcConversion {
             Finish();
         } catch (const FileError& error) {
             m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_bCreated);
+            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_samples.Count()});
+        outcome.damage = m_damage.walk;
         return outcome;
     }
 
@@ -102,7 +103,6 @@ class CTarsisNcConversion {
         shape.bDepth = shape.bPosition && metadata.depth.has_value();
 
         m_file.Create(m_strOutput);
-        m_bCreated = true;
         m_variables = DefineTarsisVariables(m_file, shape);
         m_clock.emplace(m_file,
                         std::initializer_list<SNcVariable>{m_variables.time, m_variables.timeSys});
@@ -119,11 +119,12 @@ class CTarsisNcConversion {
         const auto nBeams = static_cast<std::size_t>(m_nBeams);
         m_time = &m_samples.AddColumn<double>(v.time);
         for (SNcVariable velocity : v.velocity) {
-            m_velocity.push_back(
-                &m_samples.AddColumn<std::int16_t>(velocity, v.BeamVelocity() ? nBeams : 1));
+            m_velocity.push_back(v.BeamVelocity()
+                                     ? &m_samples.AddRows<std::int16_t>(velocity, nBeams)
+                                     : &m_samples.AddColumn<std::int16_t>(velocity));
         }
-        m_amplitude = &m_samples.AddColumn<std::int8_t>(v.amplitude, nBeams);
-        m_correlation = &m_samples.AddColumn<std::int8_t>(v.correlation, nBeams);
+        m_amplitude = &m_samples.AddRows<std::int8_t>(v.amplitude, nBeams);
+        m_correlation = &m_samples.AddRows<std::int8_t>(v.correlation, nBeams);
         m_pressure = &m_samples.AddColumn<std::int32_t>(v.pressure);
         m_analogInput1 = &m_samples.AddColumn<std::int16_t>(v.analogInput1);
         m_burst = &m_samples.AddColumn<std::int32_t>(v.burst);
@@ -285,7 +286,6 @@ class CTarsisNcConversion {
     const std::uint64_t m_nBurstSamples;
 
     CNcFile m_file;
-    bool m_bCreated = false;
     STarsisNcVariables m_variables;
     CSampleClock m_sampleClock;
     CSampleClock m_systemClock;

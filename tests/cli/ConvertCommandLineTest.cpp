@@ -3,9 +3,12 @@
 // recordings that sulvan-synth writes.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "CTempDir.hpp"
@@ -64,6 +67,28 @@ TEST_F(ConvertCommandLineTest, AFileThatCannotBeReadIsReportedWithTheReason) {
     EXPECT_EQ(result.strErr,
               "sulvan-convert: locked.trs: Permission denied\n"
               "sulvan-convert: folder.trs: Is a directory\n");
+}
+
+// The HDF5 library beneath the netCDF export crashed at the program's exit once a file's close
+// had failed on a full disk: the process must still end with the failure's status.
+TEST_F(ConvertCommandLineTest, ANetcdfFileOnAFullDiskEndsTheProgramWithStatusOne) {
+#ifndef SULVAN_WITH_NETCDF
+    GTEST_SKIP() << "built without the netCDF export";
+#endif
+    Synth("run.trs", {"--samples", "2000"});
+    const std::string strDisk = m_dir.Path("disk");
+    fs::create_directory(strDisk);
+    // Room for the recording and one page more, which the output outgrows.
+    const std::uintmax_t nInput = fs::file_size(m_dir.Path("run.trs"));
+    const std::string strSize = "size=" + std::to_string((nInput + 4095) / 4096 * 4096 + 4096);
+    if (::mount("tmpfs", strDisk.c_str(), "tmpfs", 0, strSize.c_str()) != 0) {
+        GTEST_SKIP() << "no tmpfs can be mounted here to fill (" << std::strerror(errno) << ")";
+    }
+    fs::copy_file(m_dir.Path("run.trs"), m_dir.Path("disk/run.trs"));
+    const SProcessResult result = Convert({"-t", "nc", "disk/run.trs"});
+    ::umount2(strDisk.c_str(), MNT_DETACH);
+    EXPECT_EQ(result.nStatus, 1) << result.strErr;
+    EXPECT_NE(result.strErr.find(std::strerror(ENOSPC)), std::string::npos) << result.strErr;
 }
 
 }  // namespace

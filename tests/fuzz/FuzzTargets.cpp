@@ -32,6 +32,11 @@ constexpr SFuzzTarget kTargets[] = {
      [](const std::uint8_t* p, std::size_t n) { return FuzzConversion("dump_repair", p, n); }},
     {"mrv_adv",
      [](const std::uint8_t* p, std::size_t n) { return FuzzConversion("mrv_adv", p, n); }},
+#ifdef SULVAN_WITH_NETCDF
+    {"trs_nc", [](const std::uint8_t* p, std::size_t n) { return FuzzConversion("trs_nc", p, n); }},
+    {"pld_nc", [](const std::uint8_t* p, std::size_t n) { return FuzzConversion("pld_nc", p, n); }},
+    {"mrv_nc", [](const std::uint8_t* p, std::size_t n) { return FuzzConversion("mrv_nc", p, n); }},
+#endif
     {"corvane_file", FuzzCorvaneFile},
     {"configuration", FuzzConfiguration},
     {"xml_parse", FuzzXmlParse},

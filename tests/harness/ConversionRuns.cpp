@@ -84,6 +84,14 @@ SSyntheticRecording TarsisBursts(std::uint64_t nSeed, std::uint64_t nSamples,
     return Tarsis(TarsisBurstOptions(nSeed, nSamples), strFolder);
 }
 
+// Continuous and burst recordings by turns, each with and without a compass: their samples are
+// timed from different anchors.
+SSyntheticRecording TarsisEitherMode(std::uint64_t nSeed, std::uint64_t nSamples,
+                                     const std::string& strFolder) {
+    return nSeed / 2 % 2 == 0 ? TarsisContinuous(nSeed, nSamples, strFolder)
+                              : TarsisBursts(nSeed, nSamples, strFolder);
+}
+
 SSyntheticRecording TarsisOldFirmware(std::uint64_t nSeed, std::uint64_t nSamples,
                                       const std::string& strFolder) {
     synth::STarsisOptions options = TarsisBurstOptions(nSeed, nSamples);
@@ -143,6 +151,12 @@ constexpr SConversionRun kRuns[] = {
      TarsisDump},
     {"mrv_adv", "run.mrv", EConversion::MrvToAdv, false, false, "run.adv", "run.adv", false,
      Corvane},
+#ifdef SULVAN_WITH_NETCDF
+    {"trs_nc", "run.trs", EConversion::ToNc, false, false, "run.nc", "run.nc", true,
+     TarsisEitherMode},
+    {"pld_nc", "run.pld", EConversion::ToNc, false, false, "run.nc", "run.nc", true, Pelora},
+    {"mrv_nc", "run.mrv", EConversion::ToNc, false, false, "run.nc", "run.nc", false, Corvane},
+#endif
 };
 
 }  // namespace

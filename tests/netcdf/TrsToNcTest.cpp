@@ -36,6 +36,12 @@ synth::STarsisOptions Recording(bool bBurst, bool bCompass, std::uint64_t nGarba
     return options;
 }
 
+synth::STarsisOptions OneBeam() {
+    synth::STarsisOptions options = Recording(false, false, 0, 0);
+    options.nBeams = 1;
+    return options;
+}
+
 class TrsToNcAgainstAdv : public NcTest, public ::testing::WithParamInterface<SRecordingCase> {};
 
 TEST_P(TrsToNcAgainstAdv, HoldsEverySampleTheAdvHolds) {
@@ -67,7 +73,8 @@ TEST_P(TrsToNcAgainstAdv, HoldsEverySampleTheAdvHolds) {
     const std::vector<std::int32_t> pitch = nc.Ints("pitch");
     const std::vector<std::int32_t> roll = nc.Ints("roll");
     const std::vector<std::int32_t> temperature = nc.Ints("temperature");
-    for (std::size_t b = 0; b < 3; ++b) {
+    // The amplitudes of one beam lie along the beam dimension all the same.
+    for (std::size_t b = 0; b < static_cast<std::size_t>(recording.options.nBeams); ++b) {
         const std::string strVelocity = components[b][bEarth ? 1 : 0];
         const std::vector<std::int32_t> counts = nc.Ints(strVelocity);
         const double dScale = nc.Number(strVelocity, "scale_factor");
@@ -97,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SRecordingCase{"Continuous", Recording(false, false, 0, 0)},
                       SRecordingCase{"BurstsWithCompass", Recording(true, true, 0, 0)},
                       SRecordingCase{"Damaged", Recording(false, true, 37, 53)},
-                      SRecordingCase{"ChecksumControlOff", Recording(true, true, 0, 41), false}),
+                      SRecordingCase{"ChecksumControlOff", Recording(true, true, 0, 41), false},
+                      SRecordingCase{"OneBeam", OneBeam()}),
     [](const auto& info) { return std::string(info.param.pName); });
 
 // ---- Coordinate systems -----------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "CTempDir.hpp"
 #include "CommandLineRun.hpp"
 #include "ConversionRuns.hpp"
+#include "NcContent.hpp"
 #include "ProcessRun.hpp"
 #include "platform/Path.hpp"
 
@@ -33,6 +34,25 @@ std::string LongestStem(std::size_t nBytes) {
         strStem += "\xC3\xA9";  // é
     }
     return strStem + std::string(nBytes - 4 - strStem.size(), 'x');
+}
+
+// An output under an awkward name holds what the same output under "run" holds: a .nc the same
+// content (it is not byte-stable) but for the global attributes that name its input, any other
+// file the same bytes.
+void ExpectSameOutput(const std::string& strPath, const std::string& strReference) {
+#ifdef SULVAN_WITH_NETCDF
+    if (strPath.ends_with(".nc")) {
+        constexpr std::string_view kNamingTheInput[] = {"title", "summary", "id"};
+        const std::optional<std::string> difference =
+            FirstNcContentDifference(strPath, strReference, kNamingTheInput);
+        EXPECT_FALSE(difference) << strPath << ": " << difference.value_or("");
+        return;
+    }
+#endif
+    const std::string strName(FileNameOf(strPath));
+    EXPECT_EQ(WithoutRunTime(strName, ReadFileBytes(strPath)),
+              WithoutRunTime(strName, ReadFileBytes(strReference)))
+        << strName;
 }
 
 class AwkwardNames : public ::testing::TestWithParam<SConversionRun> {};
@@ -80,9 +100,7 @@ TEST_P(AwkwardNames, ConvertUnderTheirNamesOrFailSayingTheNameIsTooLong) {
         EXPECT_EQ(result.nStatus, 0) << result.strErr;
         for (const fs::directory_entry& entry : fs::directory_iterator(strReference)) {
             const std::string strName = Renamed(entry.path().filename().c_str(), strStem);
-            EXPECT_EQ(WithoutRunTime(strName, ReadFileBytes(JoinPath(strFolder, strName))),
-                      WithoutRunTime(strName, ReadFileBytes(entry.path().string())))
-                << strName;
+            ExpectSameOutput(JoinPath(strFolder, strName), entry.path().string());
         }
     }
 }

@@ -15,6 +15,7 @@
 #include "CTempDir.hpp"
 #include "ConversionRuns.hpp"
 #include "Golden.hpp"
+#include "NcContent.hpp"
 #include "convert/CCorvaneFile.hpp"
 #include "format/CRecordWalk.hpp"
 #include "format/RecordCatalogue.hpp"
@@ -275,6 +276,20 @@ std::map<std::string, Bytes> FilesIn(const std::string& strFolder) {
     return files;
 }
 
+// The first difference of an output of the damaged recording from that of its survivors: a .nc
+// by what it holds (netCDF-4 files are not byte-stable), any other file byte for byte.
+std::optional<std::string> Differs([[maybe_unused]] const std::string& strName,
+                                   const Bytes& damaged, const Bytes& survivors,
+                                   [[maybe_unused]] const CTempDir& dir) {
+#ifdef SULVAN_WITH_NETCDF
+    if (strName.ends_with(".nc")) {
+        return FirstNcContentDifference(JoinPath(dir.Path("damaged"), strName),
+                                        JoinPath(dir.Path("survivors"), strName));
+    }
+#endif
+    return FirstDifference(damaged, survivors);
+}
+
 class DamagedInput : public ::testing::TestWithParam<SConversionRun> {};
 
 TEST_P(DamagedInput, EveryIntactRecordComesOutAsWithoutTheDamage) {
@@ -326,7 +341,7 @@ TEST_P(DamagedInput, EveryIntactRecordComesOutAsWithoutTheDamage) {
                                bytes.end() - static_cast<std::ptrdiff_t>(damaged.image.size())));
             } else {
                 const std::optional<std::string> difference =
-                    FirstDifference(bytes, outputs[1].at(strName));
+                    Differs(strName, bytes, outputs[1].at(strName), dir);
                 EXPECT_FALSE(difference) << strName << ": " << difference.value_or("");
             }
         }
