@@ -51,7 +51,7 @@ void SetState(std::vector<CNcColumn<std::int16_t>*>& columns, std::size_t n, std
 
 void WriteTarsis(CNcFile& file, std::uint64_t nSamples, std::uint64_t nSystem, int nDeflate) {
     const std::vector<records::SVelocitySample> block = SampleBlock();
-    STarsisNcShape shape;
+    SReaderNcShape shape;
     shape.nBeams = kBeams;
     shape.nCoordinateSystem = 1;
     shape.nDeflateLevel = nDeflate;
@@ -146,7 +146,7 @@ void WritePeloraSeries(CNcFile& file, const SPeloraNcSeries& series, std::uint64
 }
 
 void WritePelora(CNcFile& file, std::uint64_t nCurrent, std::uint64_t nWave, int nDeflate) {
-    SPeloraNcShape shape;
+    SReaderNcShape shape;
     shape.nBeams = kBeams;
     shape.nCoordinateSystem = 1;
     shape.nDeflateLevel = nDeflate;

@@ -30,6 +30,20 @@ struct SNcDescription {
 // slower.
 inline constexpr std::size_t kNcChunkLength = 32768;
 
+// What decides the variables of a recording opened by the reader (Tarsis, Pelora).
+struct SReaderNcShape {
+    int nBeams = 3;
+    // The user configuration's coordinate-system field: 0 earth, 1 instrument, 2 beam; any
+    // other value is written as beam velocities.
+    int nCoordinateSystem = 2;
+    double dVelocityScale = 0.001;  // m/s per count
+    int nDeflateLevel = 1;
+    // Samples per chunk along each time dimension: each block the converter writes.
+    std::size_t nChunkLength = kNcChunkLength;
+    bool bPosition = false;
+    bool bDepth = false;
+};
+
 // The fill value of velocity counts a sample does not hold.
 inline constexpr std::int16_t kVelocityFill = -32768;
 

@@ -7,7 +7,7 @@ namespace {
 
 // The variables of one kind of velocity record along dimension, their names followed by
 // strSuffix.
-SPeloraNcSeries DefineSeries(CNcLayoutBuilder& builder, const SPeloraNcShape& shape,
+SPeloraNcSeries DefineSeries(CNcLayoutBuilder& builder, const SReaderNcShape& shape,
                              SNcDimension beam, SNcDimension dimension,
                              const std::string& strSuffix, const std::string& strCoordinates) {
     CNcFile& file = builder.File();
@@ -31,7 +31,7 @@ SPeloraNcSeries DefineSeries(CNcLayoutBuilder& builder, const SPeloraNcShape& sh
 
 }  // namespace
 
-SPeloraNcVariables DefinePeloraVariables(CNcFile& file, const SPeloraNcShape& shape) {
+SPeloraNcVariables DefinePeloraVariables(CNcFile& file, const SReaderNcShape& shape) {
     CNcLayoutBuilder builder(file, shape.nDeflateLevel, shape.nChunkLength);
     SPeloraNcVariables v;
     const SNcDimension time = file.DefineDimension("time", CNcFile::kUnlimited);

@@ -12,16 +12,6 @@
 
 namespace sulvan {
 
-struct SPeloraNcShape {
-    int nBeams = 3;
-    int nCoordinateSystem = 2;  // as the user configuration gives it
-    double dVelocityScale = 0.001;
-    int nDeflateLevel = 1;
-    std::size_t nChunkLength = kNcChunkLength;
-    bool bPosition = false;
-    bool bDepth = false;
-};
-
 // The variables of the velocity records of one kind: current records or wave samples.
 struct SPeloraNcSeries {
     SNcVariable time;
@@ -54,6 +44,6 @@ inline constexpr const char* kWaveTimeRule =
     "counted from its first clock, and its samples are flagged as adjusted.";
 
 // Defines everything in define mode.
-SPeloraNcVariables DefinePeloraVariables(CNcFile& file, const SPeloraNcShape& shape);
+SPeloraNcVariables DefinePeloraVariables(CNcFile& file, const SReaderNcShape& shape);
 
 }  // namespace sulvan

@@ -168,13 +168,8 @@ class CPeloraNcConversion {
   private:
     void Prepare() {
         const SNcMetadata& metadata = m_options.metadata;
-        SPeloraNcShape shape;
-        shape.nBeams = m_nBeams;
-        shape.nCoordinateSystem = m_nCoordinateSystem;
-        shape.dVelocityScale = VelocityScaleOf(m_reader);
-        shape.nDeflateLevel = std::clamp(m_options.nDeflateLevel, 0, 9);
-        shape.bPosition = metadata.HasPosition();
-        shape.bDepth = shape.bPosition && metadata.depth.has_value();
+        const SReaderNcShape shape =
+            ReaderShapeOf(m_reader, m_options, m_nBeams, m_nCoordinateSystem);
 
         m_file.Create(m_strOutput);
         m_variables = DefinePeloraVariables(m_file, shape);

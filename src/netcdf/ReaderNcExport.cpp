@@ -134,4 +134,16 @@ double VelocityScaleOf(const CInsFile& reader) {
     return reader.Conf().GetFineVelocityScale() ? kFineVelocityScale : kCoarseVelocityScale;
 }
 
+SReaderNcShape ReaderShapeOf(const CInsFile& reader, const SNcOptions& options, int nBeams,
+                             int nCoordinateSystem) {
+    SReaderNcShape shape;
+    shape.nBeams = nBeams;
+    shape.nCoordinateSystem = nCoordinateSystem;
+    shape.dVelocityScale = VelocityScaleOf(reader);
+    shape.nDeflateLevel = std::clamp(options.nDeflateLevel, 0, 9);
+    shape.bPosition = options.metadata.HasPosition();
+    shape.bDepth = shape.bPosition && options.metadata.depth.has_value();
+    return shape;
+}
+
 }  // namespace sulvan

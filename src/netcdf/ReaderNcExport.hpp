@@ -95,5 +95,8 @@ void WriteReaderInstrument(CNcFile& file, CInsFile& reader,
 
 // The velocity scale of the user configuration, in m/s per count.
 double VelocityScaleOf(const CInsFile& reader);
+// The shape of the recording's variables, as the options and the metadata file ask.
+SReaderNcShape ReaderShapeOf(const CInsFile& reader, const SNcOptions& options, int nBeams,
+                             int nCoordinateSystem);
 
 }  // namespace sulvan

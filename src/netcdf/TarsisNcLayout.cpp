@@ -2,7 +2,7 @@
 
 namespace sulvan {
 
-STarsisNcVariables DefineTarsisVariables(CNcFile& file, const STarsisNcShape& shape) {
+STarsisNcVariables DefineTarsisVariables(CNcFile& file, const SReaderNcShape& shape) {
     CNcLayoutBuilder builder(file, shape.nDeflateLevel, shape.nChunkLength);
     STarsisNcVariables v;
     const SNcDimension time = file.DefineDimension("time", CNcFile::kUnlimited);

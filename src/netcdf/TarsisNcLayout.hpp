@@ -12,19 +12,6 @@
 
 namespace sulvan {
 
-struct STarsisNcShape {
-    int nBeams = 3;
-    // The user configuration's coordinate-system field: 0 earth, 1 instrument, 2 beam; any
-    // other value is written as beam velocities.
-    int nCoordinateSystem = 2;
-    double dVelocityScale = 0.001;  // m/s per count
-    int nDeflateLevel = 1;
-    // Samples per chunk along time and time_sys: each block the converter writes.
-    std::size_t nChunkLength = kNcChunkLength;
-    bool bPosition = false;
-    bool bDepth = false;
-};
-
 struct STarsisNcVariables {
     SNcVariable time;
     SNcVariable beam;
@@ -49,6 +36,6 @@ struct STarsisNcVariables {
 };
 
 // Defines everything in define mode.
-STarsisNcVariables DefineTarsisVariables(CNcFile& file, const STarsisNcShape& shape);
+STarsisNcVariables DefineTarsisVariables(CNcFile& file, const SReaderNcShape& shape);
 
 }  // namespace sulvan

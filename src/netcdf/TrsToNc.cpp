@@ -94,13 +94,8 @@ class CTarsisNcConversion {
   private:
     void Prepare() {
         const SNcMetadata& metadata = m_options.metadata;
-        STarsisNcShape shape;
-        shape.nBeams = m_nBeams;
-        shape.nCoordinateSystem = m_nCoordinateSystem;
-        shape.dVelocityScale = VelocityScaleOf(m_reader);
-        shape.nDeflateLevel = std::clamp(m_options.nDeflateLevel, 0, 9);
-        shape.bPosition = metadata.HasPosition();
-        shape.bDepth = shape.bPosition && metadata.depth.has_value();
+        const SReaderNcShape shape =
+            ReaderShapeOf(m_reader, m_options, m_nBeams, m_nCoordinateSystem);
 
         m_file.Create(m_strOutput);
         m_variables = DefineTarsisVariables(m_file, shape);
