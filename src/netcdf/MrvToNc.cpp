@@ -16,10 +16,10 @@
 #include "netcdf/CorvaneNcLayout.hpp"
 #include "netcdf/IsoTime.hpp"
 #include "netcdf/NcGlobalAttributes.hpp"
+#include "netcdf/NcWriteSteps.hpp"
 #include "netcdf/ReaderNcExport.hpp"
 #include "platform/CUserInterface.hpp"
 #include "platform/DateTime.hpp"
-#include "platform/FileError.hpp"
 #include "platform/Path.hpp"
 
 namespace sulvan {
@@ -162,14 +162,13 @@ class CCorvaneNcConversion {
           m_missing(m_nProbes, 0) {}
 
     SFileOutcome Run() {
-        try {
-            m_scan = Scan(m_input, m_nProbes);
-            Prepare();
-            Walk();
-            Finish();
-        } catch (const FileError& error) {
-            m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
+        if (auto failed = FailureOfWriting(m_file, m_strOutput, [this] {
+                m_scan = Scan(m_input, m_nProbes);
+                Prepare();
+                Walk();
+                Finish();
+            })) {
+            return *std::move(failed);
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_nPresent > 0 ? m_nFloor : 0});

@@ -14,10 +14,10 @@
 #include "format/RecordFields.hpp"
 #include "netcdf/CNcBlockWriter.hpp"
 #include "netcdf/CSampleClock.hpp"
+#include "netcdf/NcWriteSteps.hpp"
 #include "netcdf/PeloraNcLayout.hpp"
 #include "netcdf/ReaderNcExport.hpp"
 #include "platform/ByteOrder.hpp"
-#include "platform/FileError.hpp"
 #include "reader/CInsFile.hpp"
 
 namespace sulvan {
@@ -151,13 +151,12 @@ class CPeloraNcConversion {
 
     // The current records and wave samples written are the file's data records.
     SFileOutcome Run() {
-        try {
-            Prepare();
-            Walk();
-            Finish();
-        } catch (const FileError& error) {
-            m_file.CloseAfterError();
-            return FailedWriting(error, m_strOutput, m_file.HasCreatedFile());
+        if (auto failed = FailureOfWriting(m_file, m_strOutput, [this] {
+                Prepare();
+                Walk();
+                Finish();
+            })) {
+            return *std::move(failed);
         }
         SFileOutcome outcome;
         outcome.written.push_back({m_strOutput, m_current.Count() + m_wave.Count()});
